@@ -1,0 +1,143 @@
+#include "app/TransmissionModel.h"
+
+#include <bit>
+
+char BinaryDigit(int v) {
+  return (v & 0xFF) != 0 ? '1' : '0';
+}
+
+namespace {
+
+// The digits of code without leading zeros; the digits of 0 are empty.
+std::string Digits(unsigned code) {
+  if (code == 0) return {};
+  return Digits(code / 2) + BinaryDigit(static_cast<int>(code % 2));
+}
+
+}  // namespace
+
+std::string ToBinary(std::uint8_t code) {
+  std::string digits = Digits(code);
+  return std::string(8 - digits.size(), '0') + digits;
+}
+
+TTransmissionModel::TTransmissionModel(TTextSource& text, TReceiveBufferSink& buffer,
+                                       TSignalSink& signal, const TTransmissionInputs& inputs)
+    : text_(text), buffer_(buffer), signal_(signal), inputs_(inputs) {}
+
+void TTransmissionModel::UpdateFrameLength() {
+  frameLength_ = 8;
+  if (inputs_.StartStopBits()) frameLength_ += 3;
+  if (inputs_.Parity()) frameLength_ += 1;
+}
+
+void TTransmissionModel::Start() {
+  UpdateFrameLength();
+  nrziLevel_ = 1;
+  sentBits_ = 0;
+  elapsedMs_ = 0;
+}
+
+void TTransmissionModel::Reset() {
+  sentBits_ = 0;
+  elapsedMs_ = 0;
+}
+
+void TTransmissionModel::Tick() {
+  if (pendingBits_.empty() && !text_.IsEmpty()) {
+    sentBits_ = 0;
+    const std::string text = text_.Text();
+    text_.SetText(text.substr(1));
+    pendingBits_ = BuildFrame(static_cast<std::uint8_t>(text.front()));
+  }
+  if (!pendingBits_.empty()) {
+    const char bit = pendingBits_.front();
+    ShowBit(bit);
+    EncodeBit(bit);
+    pendingBits_.erase(0, 1);
+  }
+  // Re-enabled on every tick, so the box opens for typing as soon as its last
+  // character has been taken, while that character's frame is still going out.
+  if (text_.IsEmpty()) text_.SetEnabled(true);
+}
+
+std::string TTransmissionModel::BuildFrame(std::uint8_t code) const {
+  std::string frame = ToBinary(code);
+  if (inputs_.Parity()) frame += (std::popcount(code) % 2 == 1) ? '1' : '0';
+  if (inputs_.StartStopBits()) frame = '0' + frame + "11";
+  return frame;
+}
+
+void TTransmissionModel::ShowBit(char bit) {
+  ++sentBits_;
+  buffer_.AppendText(std::string(1, bit));
+  if (sentBits_ == frameLength_) buffer_.AppendText(" ");
+}
+
+void TTransmissionModel::EncodeBit(char bit) {
+  switch (inputs_.Encoding()) {
+    case leUnipolar:
+      EncodeUnipolar(bit);
+      break;
+    case leNrzL:
+      EncodeNrzL(bit);
+      break;
+    case leNrzI:
+      EncodeNrzI(bit);
+      break;
+    case leRz:
+      EncodeRz(bit);
+      break;
+    case leManchester:
+      EncodeManchester(bit);
+      break;
+    default:
+      break;  // an unknown encoding draws nothing; the bit is still shown
+  }
+}
+
+void TTransmissionModel::Point(std::int64_t x, double y) {
+  signal_.AddPoint(static_cast<double>(x), y);
+}
+
+void TTransmissionModel::EmitLevel(double level) {
+  const std::int64_t t = elapsedMs_;
+  Point(t, level);
+  Point(t + T(), level);
+  elapsedMs_ = static_cast<std::int32_t>(t + T());
+}
+
+void TTransmissionModel::EmitHalves(double first, double second) {
+  const std::int64_t t = elapsedMs_;
+  Point(t, first);
+  Point(t + Half(), first);
+  Point(t + Half(), second);
+  Point(t + 2 * Half(), second);
+  // with an odd bit time this is one millisecond short of the bit time
+  elapsedMs_ = static_cast<std::int32_t>(t + 2 * Half());
+}
+
+void TTransmissionModel::EncodeUnipolar(char bit) {
+  EmitLevel(bit == '1' ? 1.0 : 0.0);
+}
+
+void TTransmissionModel::EncodeNrzL(char bit) {
+  EmitLevel(bit == '1' ? -1.0 : 1.0);
+}
+
+void TTransmissionModel::EncodeNrzI(char bit) {
+  // a '0' forces the level high rather than holding it; a '1' inverts it
+  nrziLevel_ = bit == '1' ? -nrziLevel_ : 1;
+  EmitLevel(nrziLevel_);
+}
+
+void TTransmissionModel::EncodeRz(char bit) {
+  EmitHalves(bit == '1' ? 1.0 : -1.0, 0.0);
+}
+
+void TTransmissionModel::EncodeManchester(char bit) {
+  if (bit == '1')
+    EmitHalves(-1.0, 1.0);
+  else
+    EmitHalves(1.0, -1.0);
+}

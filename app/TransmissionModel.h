@@ -1,0 +1,78 @@
+#pragma once
+// Turns the text to send into bits, one per clock tick: each bit goes to the
+// receive buffer as a character and to the signal sink as the (time, level)
+// points of the chosen line encoding. Holds no window and no chart.
+
+#include <cstdint>
+#include <string>
+
+#include "app/TransmissionPorts.h"
+
+// Line encodings, by their index in the encoding choice.
+enum TLineEncoding : int {
+  leUnipolar = 0,
+  leNrzL = 1,
+  leNrzI = 2,
+  leRz = 3,
+  leManchester = 4,
+};
+
+// '1' when the low 8 bits of v are not all zero, else '0'.
+char BinaryDigit(int v);
+
+// A character code as exactly eight binary digits, most significant first.
+// Taking an unsigned 8-bit code means a (signed) char above 127 can never turn
+// into a negative code and a short or overlong frame.
+std::string ToBinary(std::uint8_t code);
+
+class TTransmissionModel {
+ public:
+  TTransmissionModel(TTextSource& text, TReceiveBufferSink& buffer, TSignalSink& signal,
+                     const TTransmissionInputs& inputs);
+
+  // state
+  std::int32_t SentBits() const { return sentBits_; }
+  const std::string& PendingBits() const { return pendingBits_; }
+  std::int32_t ElapsedMs() const { return elapsedMs_; }
+  std::int32_t NrziLevel() const { return nrziLevel_; }
+  std::int32_t FrameLength() const { return frameLength_; }
+
+  // operations
+  void UpdateFrameLength();
+  void Start();
+  void Reset();
+  void Tick();
+
+  // The frame of one character under the framing options as they stand now:
+  // [start '0'] data bit 7 .. data bit 0 [even parity] ['1' '1'].
+  std::string BuildFrame(std::uint8_t code) const;
+
+  // Encoders for one bit ('0' or '1') starting at ElapsedMs.
+  void EncodeUnipolar(char bit);
+  void EncodeNrzL(char bit);
+  void EncodeNrzI(char bit);
+  void EncodeRz(char bit);
+  void EncodeManchester(char bit);
+
+ private:
+  void ShowBit(char bit);
+  void EncodeBit(char bit);
+  // Two points per bit at one level, advancing by the full bit time.
+  void EmitLevel(double level);
+  // A first half at one level and a second at another, advancing by 2h.
+  void EmitHalves(double first, double second);
+  std::int64_t T() const { return inputs_.BitTime(); }
+  std::int64_t Half() const { return inputs_.BitTime() / 2; }
+  void Point(std::int64_t x, double y);
+
+  TTextSource& text_;
+  TReceiveBufferSink& buffer_;
+  TSignalSink& signal_;
+  const TTransmissionInputs& inputs_;
+
+  std::int32_t sentBits_ = 0;
+  std::string pendingBits_;
+  std::int32_t elapsedMs_ = 0;
+  std::int32_t nrziLevel_ = 0;
+  std::int32_t frameLength_ = 0;
+};
