@@ -37,5 +37,10 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
+screenshot: build
+	mkdir -p $(BUILD)/screenshots
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/wavelot-screenshot $(BUILD)/screenshots
+	@ls $(BUILD)/screenshots/*.png
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

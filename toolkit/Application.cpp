@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <deque>
 #include <exception>
 
 #include "toolkit/Errors.h"
@@ -10,6 +12,36 @@ namespace tk {
 
 namespace {
 
+TErrorHandler& CustomHandler() {
+  static TErrorHandler handler;
+  return handler;
+}
+
+// A tick that keeps failing must not stack one modal box on another: while a
+// box is open, further messages wait (once each) and are shown after it.
+void ShowInMessageBox(const std::string& message) {
+  static bool showing = false;
+  static std::deque<std::string> waiting;
+  if (showing) {
+    for (const std::string& m : waiting)
+      if (m == message) return;
+    waiting.push_back(message);
+    return;
+  }
+  showing = true;
+  std::string next = message;
+  for (;;) {
+    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
+                          QString::fromStdString(next));
+    if (waiting.empty()) break;
+    next = waiting.front();
+    waiting.pop_front();
+  }
+  showing = false;
+}
+
+// The last line of defence: anything an event handler outside the toolkit's
+// own dispatch lets escape is caught here rather than crossing the loop.
 class GuardedApplication : public QApplication {
  public:
   using QApplication::QApplication;
@@ -17,14 +49,14 @@ class GuardedApplication : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override {
     try {
       return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-      TApplication::ShowException(e.what());
     } catch (...) {
-      TApplication::ShowException("Unknown error");
+      ReportCurrentException();
     }
     return false;
   }
 };
+
+int g_beeps = 0;
 
 }  // namespace
 
@@ -43,9 +75,42 @@ int TApplication::Run() {
   return QApplication::exec();
 }
 
-void TApplication::ShowException(const std::string& message) {
-  QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
-                        QString::fromStdString(message));
+void ProcessMessages() {
+  QApplication::processEvents();
+}
+
+void SetErrorHandler(TErrorHandler handler) {
+  CustomHandler() = std::move(handler);
+}
+
+void ShowException(const std::string& message) {
+  if (CustomHandler())
+    CustomHandler()(message);
+  else
+    ShowInMessageBox(message);
+}
+
+void ReportCurrentException() noexcept {
+  try {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      ShowException(e.what());
+    } catch (...) {
+      ShowException("Unknown error");
+    }
+  } catch (...) {
+    // the handler itself failed: nothing sensible is left to tell the user
+  }
+}
+
+void Beep() {
+  ++g_beeps;
+  QApplication::beep();
+}
+
+int BeepCount() {
+  return g_beeps;
 }
 
 }  // namespace tk

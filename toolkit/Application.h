@@ -1,11 +1,14 @@
 #pragma once
 // The application object: owns the toolkit's event loop and is the one place
-// where errors raised by event handlers, timer ticks and paints are caught.
-// The message goes to the user in a message box and the program goes on; no
+// where errors raised by event handlers, timer ticks and paints end up. The
+// message goes to the user in a message box and the program goes on; no
 // exception ever crosses the event loop.
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 namespace tk {
 
@@ -19,12 +22,41 @@ class TApplication {
   // Runs the message loop until the last window closes; returns the exit code.
   int Run();
 
-  // Shows an error's message in a modal message box (the default handler).
-  static void ShowException(const std::string& message);
-
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// Handles the events waiting in the queue, then returns.
+void ProcessMessages();
+
+// Where the message of an error caught at an event boundary goes. The default
+// shows a modal message box; tests install a handler that records instead.
+using TErrorHandler = std::function<void(const std::string& message)>;
+void SetErrorHandler(TErrorHandler handler);  // an empty handler restores the default
+void ShowException(const std::string& message);
+
+// Runs one event handler, turning anything it throws into ShowException. Every
+// control of the toolkit fires its events through this.
+template <typename F, typename... Args>
+void Dispatch(const F& handler, Args&&... args) noexcept;
+
+void ReportCurrentException() noexcept;  // inside a catch: route it to ShowException
+
+template <typename F, typename... Args>
+void Dispatch(const F& handler, Args&&... args) noexcept {
+  if constexpr (std::is_constructible_v<bool, const F&>) {
+    if (!handler) return;  // an event nobody assigned
+  }
+  try {
+    handler(std::forward<Args>(args)...);
+  } catch (...) {
+    ReportCurrentException();
+  }
+}
+
+// The system's warning sound; every refused key goes through it.
+void Beep();
+int BeepCount();  // how many beeps so far, for tests
 
 }  // namespace tk

@@ -33,3 +33,50 @@ constexpr bool IsPlainRGB(TColor c) {
 }
 
 }  // namespace tk
+
+namespace tk {
+
+// System colours: the high bit set and the element index in the low byte.
+// They resolve to fixed RGB values so that pictures are the same everywhere.
+inline constexpr TColor clSystemBit = 0x80000000;
+inline constexpr TColor clScrollBar = 0x80000000;
+inline constexpr TColor clBackground = 0x80000001;
+inline constexpr TColor clWindow = 0x80000005;
+inline constexpr TColor clWindowFrame = 0x80000006;
+inline constexpr TColor clWindowText = 0x80000008;
+inline constexpr TColor clHighlight = 0x8000000D;
+inline constexpr TColor clHighlightText = 0x8000000E;
+inline constexpr TColor clBtnFace = 0x8000000F;
+inline constexpr TColor clBtnShadow = 0x80000010;
+inline constexpr TColor clGrayText = 0x80000011;
+inline constexpr TColor clBtnText = 0x80000012;
+inline constexpr TColor clBtnHighlight = 0x80000014;
+
+// The plain colours the program names.
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clMaroon = 0x000080;
+inline constexpr TColor clGreen = 0x008000;
+inline constexpr TColor clOlive = 0x008080;
+inline constexpr TColor clNavy = 0x800000;
+inline constexpr TColor clPurple = 0x800080;
+inline constexpr TColor clTeal = 0x808000;
+inline constexpr TColor clGray = 0x808080;
+inline constexpr TColor clSilver = 0xC0C0C0;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clLime = 0x00FF00;
+inline constexpr TColor clYellow = 0x00FFFF;
+inline constexpr TColor clBlue = 0xFF0000;
+inline constexpr TColor clFuchsia = 0xFF00FF;
+inline constexpr TColor clAqua = 0xFFFF00;
+inline constexpr TColor clWhite = 0xFFFFFF;
+
+constexpr bool IsSystemColor(TColor c) {
+  return (c & clSystemBit) != 0;
+}
+
+// A colour as plain 0x00BBGGRR: system colours through the fixed table (an
+// unknown element gives black), plain colours with any stray high byte
+// cleared. The reserved engine values must be handled by their owners first.
+TColor ColorToRGB(TColor c);
+
+}  // namespace tk

@@ -1,0 +1,221 @@
+#include "app/Unit1.h"
+
+#include <string>
+#include <vector>
+
+using namespace tk;
+
+// The model's ports and inputs, bound to the window's controls.
+class TForm1::Ports : public TTextSource,
+                      public TReceiveBufferSink,
+                      public TSignalSink,
+                      public TTransmissionInputs {
+ public:
+  explicit Ports(TForm1& f) : f_(f) {}
+
+  // text source: Edit1
+  std::string Text() const override { return f_.Edit1.Text(); }
+  void SetText(const std::string& text) override { f_.Edit1.SetText(text); }
+  void SetEnabled(bool enabled) override { f_.Edit1.SetEnabled(enabled); }
+  bool IsEmpty() const override { return f_.Edit1.IsEmpty(); }
+
+  // receive buffer: Buffer, appended in place
+  void AppendText(const std::string& s) override { f_.Buffer.AppendText(s); }
+  void ClearText() override { f_.Buffer.Clear(); }
+
+  // signal: no chart yet, so the points go nowhere
+  void AddPoint(double, double) override {}
+  void ClearPoints() override {}
+
+  // inputs, read when the model needs them
+  bool StartStopBits() const override { return f_.CheckBox1.Checked(); }
+  bool Parity() const override { return f_.CheckBox2.Checked(); }
+  int Encoding() const override { return f_.RG1.ItemIndex(); }
+  std::uint32_t BitTime() const override { return f_.Timer1.Interval(); }
+
+ private:
+  TForm1& f_;
+};
+
+TForm1::TForm1() : ports_(std::make_unique<Ports>(*this)) {
+  model_ = std::make_unique<TTransmissionModel>(*ports_, *ports_, *ports_, *ports_);
+  SetCaption("Wavelot v1.5");
+  SetPosition(201, 108);
+  SetClientSize(687, 595);
+  SetColor(clBtnFace);
+  SetFont(TFont{"MS Sans Serif", -11, clWindowText, {}});
+  CreateControls();
+  CreateAboutPanel();
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  // the clock must not tick into a half-destroyed window
+  Timer1.OnTimer = nullptr;
+  Timer1.SetEnabled(false);
+}
+
+void TForm1::CreateControls() {
+  struct LabelSpec {
+    TLabel& label;
+    int l, t, w, h;
+    const char* caption;
+  };
+  for (const LabelSpec& s : {LabelSpec{Label1, 8, 56, 31, 13, "Speed"},
+                             {Label2, 120, 56, 56, 13, "bits/second"},
+                             {Label3, 8, 168, 59, 13, "Text to send"},
+                             {Label4, 8, 280, 71, 13, "Receive Buffer"},
+                             {Label5, 8, 352, 68, 13, "Line Encoding"}}) {
+    s.label.SetBounds(s.l, s.t, s.w, s.h);
+    s.label.SetCaption(s.caption);
+  }
+
+  SpinEdit1.SetBounds(48, 48, 65, 22);
+  SpinEdit1.SetMinValue(1);
+  SpinEdit1.SetMaxValue(1000);
+  SpinEdit1.SetValue(16);
+  SpinEdit1.OnChange = [this] { SpinEdit1Change(); };
+
+  Edit1.SetBounds(8, 184, 409, 21);
+  Edit1.SetText("KELDO");
+
+  struct ButtonSpec {
+    TButton& button;
+    int l, t, w, h;
+    const char* caption;
+    void (TForm1::*handler)();
+  };
+  for (const ButtonSpec& s : {ButtonSpec{Button1, 8, 224, 113, 41, "&START", &TForm1::Button1Click},
+                              {Button2, 136, 224, 97, 41, "&Clear", &TForm1::Button2Click},
+                              {Button3, 360, 224, 57, 41, "&About", &TForm1::Button3Click}}) {
+    s.button.SetBounds(s.l, s.t, s.w, s.h);
+    s.button.SetCaption(s.caption);
+    s.button.OnClick = [this, h = s.handler] { (this->*h)(); };
+  }
+
+  Buffer.SetBounds(8, 296, 673, 49);
+  Buffer.SetFont(TFont{"MS Sans Serif", -11, clBlack, {}});
+
+  Chart1.SetBounds(8, 368, 671, 209);
+  Chart1.SetAnchors(kAllAnchors);
+
+  CheckBox1.SetBounds(224, 48, 105, 17);
+  CheckBox1.SetCaption("1Start/2Stop bits");
+  CheckBox1.OnClick = [this] { nrbChange(); };
+  CheckBox2.SetBounds(224, 72, 97, 17);
+  CheckBox2.SetCaption("Parity");
+  CheckBox2.OnClick = [this] { nrbChange(); };
+
+  RG1.SetBounds(440, 16, 241, 249);
+  RG1.SetCaption("Line Encoding ");
+  RG1.SetItems({"Unipolar", "NRZ-L", "NRZ-I", "RZ", "Manchester"});
+  RG1.SetItemIndex(0);
+
+  ScrollBar1.SetBounds(8, 576, 673, 16);
+  ScrollBar1.SetAnchors(akLeft | akRight | akBottom);
+  ScrollBar1.SetPageSize(0);
+  ScrollBar1.SetMin(0);
+  ScrollBar1.SetMax(100);
+  ScrollBar1.SetPosition(0);
+  ScrollBar1.OnChange = [this] { ScrollBar1Change(); };
+
+  Timer1.SetEnabled(false);
+  Timer1.OnTimer = [this] { Timer1Timer(); };
+
+  int order = 0;
+  for (TControl* c :
+       std::initializer_list<TControl*>{&SpinEdit1, &Edit1, &Button1, &Buffer, &Chart1, &CheckBox1,
+                                        &RG1, &Button2, &CheckBox2, &Button3, &Panel1, &ScrollBar1})
+    c->SetTabOrder(order++);
+}
+
+void TForm1::CreateAboutPanel() {
+  Panel1.SetBounds(3000, 8, 671, 585);  // parked outside the window until About
+  Panel1.SetAnchors(kAllAnchors);
+  Panel1.SetColor(clBlack);
+  const TFont aboutFont{"MS Sans Serif", -21, clAqua, {.bold = true}};
+  Panel1.SetFont(aboutFont);
+  Panel1.SetVisible(false);
+
+  Button4.SetBounds(272, 520, 135, 41);
+  Button4.SetAnchors(kAllAnchors);
+  Button4.SetFont(TFont{"MS Sans Serif", -21, clBtnText, {.bold = true}});
+  Button4.SetCaption("OK");
+  Button4.OnClick = [this] { Button4Click(); };
+
+  Memo1.SetBounds(160, 80, 343, 145);
+  Memo1.SetAnchors(kAllAnchors);
+  Memo1.SetColor(clBlack);
+  Memo1.SetFont(aboutFont);
+  Memo1.SetReadOnly(true);
+  Memo1.SetLines({"Wavelot v1.5", "", "Serial transmission", "and line encoding",
+                  "by the Wavelot developers"});
+  Memo1.SetAlignment(taCenter);
+
+  Memo2.SetBounds(160, 232, 343, 89);
+  Memo2.SetAnchors(kAllAnchors);
+  Memo2.SetColor(clBlack);
+  Memo2.SetFont(TFont{"MS Sans Serif", -13, clAqua, {}});
+  Memo2.SetLines({"With thanks to the students and teachers",
+                  "who tried the first lessons with it,", "and to everyone who told us",
+                  "where a picture said more than a page."});
+  Memo2.SetAlignment(taCenter);
+
+  int order = 0;
+  for (TControl* c : {static_cast<TControl*>(&Button4), static_cast<TControl*>(&Memo1),
+                      static_cast<TControl*>(&Memo2)})
+    c->SetTabOrder(order++);
+}
+
+std::uint32_t TForm1::BitTimeFromSpeed() const {
+  const int speed = SpinEdit1.Value();
+  return speed > 0 ? static_cast<std::uint32_t>(1000 / speed) : 0;
+}
+
+// ---------------------------------------------------------------- handlers
+
+void TForm1::FormCreate() {
+  Timer1.SetInterval(BitTimeFromSpeed());
+  // the chart engine's panning button is set here once the chart exists
+}
+
+void TForm1::SpinEdit1Change() {
+  Timer1.SetInterval(BitTimeFromSpeed());
+}
+
+void TForm1::Button1Click() {
+  model_->Start();
+  // the bottom axis increment follows the bit time once the chart exists
+  Edit1.SetEnabled(false);
+  Timer1.SetEnabled(true);
+}
+
+void TForm1::Button2Click() {
+  model_->Reset();
+  Timer1.SetInterval(BitTimeFromSpeed());
+  Edit1.SetEnabled(true);
+  Timer1.SetEnabled(false);
+  ports_->ClearPoints();
+  Buffer.Clear();
+}
+
+void TForm1::nrbChange() {
+  model_->UpdateFrameLength();
+}
+
+void TForm1::Timer1Timer() {
+  model_->Tick();
+}
+
+void TForm1::Button3Click() {
+  Panel1.SetLeft(8);
+  Panel1.Show();
+}
+
+void TForm1::Button4Click() {
+  Panel1.Hide();
+}
+
+void TForm1::ScrollBar1Change() {
+  // moves the chart's time window once the chart exists
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The main window: every control the student works with, the transmission
+// model bound to them, and the clock that drives it.
+
+#include <memory>
+
+#include "app/TransmissionModel.h"
+#include "toolkit/ExtControls.h"
+#include "toolkit/Form.h"
+#include "toolkit/SpinEdit.h"
+#include "toolkit/StdControls.h"
+#include "toolkit/Timer.h"
+
+class TForm1 : public tk::TForm {
+ public:
+  TForm1();
+  ~TForm1() override;
+
+  // components, in declaration order (each is created with its design-time values)
+  tk::TTimer Timer1;
+  tk::TLabel Label1{this};
+  tk::TSpinEdit SpinEdit1{this};
+  tk::TLabel Label2{this};
+  tk::TEdit Edit1{this};
+  tk::TLabel Label3{this};
+  tk::TButton Button1{this};
+  tk::TLabel Label4{this};
+  tk::TRichEdit Buffer{this};
+  tk::TPanel Chart1{this};  // stands where the signal chart goes until the chart engine lands
+  tk::TCheckBox CheckBox1{this};
+  tk::TRadioGroup RG1{this};
+  tk::TLabel Label5{this};
+  tk::TButton Button2{this};
+  tk::TCheckBox CheckBox2{this};
+  tk::TButton Button3{this};
+  tk::TPanel Panel1{this};
+  tk::TButton Button4{&Panel1};
+  tk::TMemo Memo1{&Panel1};
+  tk::TMemo Memo2{&Panel1};
+  tk::TScrollBar ScrollBar1{this};
+
+  // event handlers
+  void FormCreate();
+  void SpinEdit1Change();
+  void Button1Click();
+  void Button2Click();
+  void nrbChange();
+  void Timer1Timer();
+  void Button3Click();
+  void Button4Click();
+  void ScrollBar1Change();
+
+  const TTransmissionModel& Model() const { return *model_; }
+
+ private:
+  class Ports;
+  void CreateControls();
+  void CreateAboutPanel();
+  // 1000 div the speed; a transient speed of 0 or below (while typing) gives
+  // interval 0, which stops the ticks until the box reads a valid speed.
+  std::uint32_t BitTimeFromSpeed() const;
+
+  std::unique_ptr<Ports> ports_;
+  std::unique_ptr<TTransmissionModel> model_;
+};

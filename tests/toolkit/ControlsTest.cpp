@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "toolkit/Application.h"
+#include "toolkit/Errors.h"
+#include "toolkit/ExtControls.h"
+#include "toolkit/Form.h"
+#include "toolkit/StdControls.h"
+#include "toolkit/Timer.h"
+
+using namespace tk;
+
+TEST(Anchors, KeepDistancesToTheAnchoredEdges) {
+  struct Case {
+    TAnchors anchors;
+    int l, t, w, h;
+  };
+  // a 100x50 control at (10, 20) in a 300x200 parent that grows by (40, 30)
+  const Case cases[] = {
+      {akLeft | akTop, 10, 20, 100, 50},
+      {akLeft | akTop | akRight, 10, 20, 140, 50},
+      {akLeft | akTop | akBottom, 10, 20, 100, 80},
+      {kAllAnchors, 10, 20, 140, 80},
+      {akRight | akBottom, 50, 50, 100, 50},
+      {akLeft | akRight | akBottom, 10, 50, 140, 50},
+      {akTop | akRight, 50, 20, 100, 50},
+  };
+  for (const Case& c : cases) {
+    TForm form;
+    form.SetClientSize(300, 200);
+    TPanel panel(&form);
+    panel.SetBounds(10, 20, 100, 50);
+    panel.SetAnchors(c.anchors);
+    form.SetClientSize(340, 230);
+    EXPECT_EQ((TRect{panel.Left(), panel.Top(), panel.Left() + panel.Width(),
+                     panel.Top() + panel.Height()}),
+              (TRect{c.l, c.t, c.l + c.w, c.t + c.h}))
+        << "anchors " << c.anchors;
+    form.SetClientSize(300, 200);  // and back
+    EXPECT_EQ(panel.Width(), 100);
+    EXPECT_EQ(panel.Left(), 10);
+  }
+}
+
+TEST(Controls, ChildrenOutlivingTheirContainerAreSafe) {
+  auto form = std::make_unique<TForm>();
+  auto panel = std::make_unique<TPanel>(form.get());
+  TButton button(panel.get());
+  panel.reset();  // Qt deletes the button's widget with the panel's
+  form.reset();
+  SUCCEED();  // the button's destructor must not touch either (checked under the sanitizers)
+}
+
+TEST(Edit, KeepsOnlyEightBitCharacters) {
+  TForm form;
+  TEdit edit(&form);
+  int changes = 0;
+  edit.OnChange = [&] { ++changes; };
+  std::string all;
+  for (int code = 1; code < 256; ++code)
+    all += static_cast<char>(code);
+  edit.SetText(all);
+  EXPECT_EQ(edit.Text(), all);  // every code 1..255 round-trips
+
+  const int beeps = BeepCount();
+  auto* line = static_cast<QLineEdit*>(edit.Widget());
+  line->clear();
+  line->insert(QString::fromUtf8("AB\u4E2D\u00E9C\U0001F600D"));  // a paste with foreign characters
+  EXPECT_EQ(edit.Text(),
+            "AB\xE9"
+            "CD");
+  EXPECT_EQ(line->cursorPosition(), 5);
+  EXPECT_EQ(BeepCount() - beeps, 1);
+  for (const char* typed : {"\u0100", "x"}) {  // typed keys, one of them with no 8-bit code
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(typed));
+    QApplication::sendEvent(line, &key);
+  }
+  EXPECT_EQ(edit.Text(),
+            "AB\xE9"
+            "CDx");
+  EXPECT_GE(changes, 3);
+}
+
+TEST(RichEdit, AppendsAtTheEndLeavingTheUsersCaretAlone) {
+  TForm form;
+  TRichEdit buffer(&form);
+  buffer.SetText("typed by hand ");
+  auto* edit = static_cast<QPlainTextEdit*>(buffer.Widget());
+  QTextCursor caret = edit->textCursor();
+  caret.setPosition(3);
+  edit->setTextCursor(caret);
+  for (char bit : std::string("0100"))
+    buffer.AppendText(std::string(1, bit));
+  buffer.AppendText(" ");
+  EXPECT_EQ(buffer.Text(), "typed by hand 0100 ");
+  EXPECT_EQ(edit->textCursor().position(), 3);
+  buffer.Clear();
+  EXPECT_EQ(buffer.Text(), "");
+}
+
+TEST(CheckBoxAndRadioGroup, FireTheirEventsOnChange) {
+  TForm form;
+  TCheckBox box(&form);
+  int clicks = 0;
+  box.OnClick = [&] { ++clicks; };
+  box.SetChecked(true);
+  box.SetChecked(true);  // no change, no click
+  box.SetChecked(false);
+  EXPECT_EQ(clicks, 2);
+
+  TRadioGroup group(&form);
+  group.SetItems({"a", "b", "c"});
+  int groupClicks = 0;
+  group.OnClick = [&] { ++groupClicks; };
+  group.SetItemIndex(1);
+  EXPECT_EQ(group.ItemIndex(), 1);
+  group.SetItemIndex(1);
+  group.SetItemIndex(7);  // out of range chooses none
+  EXPECT_EQ(group.ItemIndex(), -1);
+  EXPECT_EQ(groupClicks, 2);
+}
+
+TEST(ScrollBar, ChangeFiresWithThePosition) {
+  TForm form;
+  TScrollBar bar(&form);
+  std::vector<int> seen;
+  bar.OnChange = [&] { seen.push_back(bar.Position()); };
+  bar.SetMin(0);
+  bar.SetMax(100);
+  bar.SetPosition(40);
+  bar.SetPosition(40);
+  bar.SetPosition(250);  // held within Max
+  EXPECT_EQ(seen, (std::vector<int>{40, 100}));
+}
+
+TEST(Dispatch, ErrorsOfHandlersReachTheErrorHandlerOnce) {
+  std::vector<std::string> shown;
+  SetErrorHandler([&](const std::string& m) { shown.push_back(m); });
+  TForm form;
+  TButton button(&form);
+  button.OnClick = [] { throw EListError(3); };
+  button.Click();
+  button.OnClick = [] { throw 42; };
+  button.Click();
+  button.OnClick = nullptr;
+  button.Click();  // nothing assigned: nothing happens
+  SetErrorHandler(nullptr);
+  EXPECT_EQ(shown, (std::vector<std::string>{"List index out of bounds (3)", "Unknown error"}));
+}
+
+TEST(Timer, IntervalZeroGivesNoTicks) {
+  TTimer timer;
+  int ticks = 0;
+  timer.OnTimer = [&] { ++ticks; };
+  timer.SetInterval(0);
+  EXPECT_FALSE(timer.Running());
+  QTest::qWait(30);
+  EXPECT_EQ(ticks, 0);
+  timer.SetInterval(1);
+  EXPECT_TRUE(timer.Running());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 2000));
+  timer.SetEnabled(false);
+  const int stopped = ticks;
+  QTest::qWait(20);
+  EXPECT_EQ(ticks, stopped);
+}
+
+TEST(Timer, NewIntervalOrEnablingRestartsAFullCountdown) {
+  TTimer timer;
+  int ticks = 0;
+  timer.OnTimer = [&] { ++ticks; };
+  timer.SetEnabled(false);
+  timer.SetInterval(60000);
+  timer.SetEnabled(true);
+  EXPECT_TRUE(timer.Running());
+  QTest::qWait(20);
+  EXPECT_EQ(ticks, 0);  // the first tick comes one whole interval after enabling
+  timer.SetInterval(5);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 1; }, 2000));
+}
+
+TEST(Timer, ErrorInATickIsReportedAndTicksGoOn) {
+  std::vector<std::string> shown;
+  SetErrorHandler([&](const std::string& m) { shown.push_back(m); });
+  TTimer timer;
+  int ticks = 0;
+  timer.OnTimer = [&] {
+    if (++ticks == 1) throw Exception("boom");
+  };
+  timer.SetInterval(1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 2000));
+  SetErrorHandler(nullptr);
+  EXPECT_EQ(shown, std::vector<std::string>{"boom"});
+}
+
+TEST(ColorToRGB, ResolvesSystemColoursToFixedValues) {
+  struct Case {
+    TColor in, out;
+  };
+  for (const Case& c : {Case{clBtnFace, 0xC0C0C0},
+                        {clBtnShadow, 0x808080},
+                        {clBtnHighlight, 0xFFFFFF},
+                        {clWindowText, 0x000000},
+                        {clHighlight, 0x800000},
+                        {clWindow, 0xFFFFFF},
+                        {clRed, clRed},
+                        {0x02123456, 0x123456},
+                        {0x800000FF, 0x000000}})
+    EXPECT_EQ(ColorToRGB(c.in), c.out) << std::hex << c.in;
+}
+
+TEST(Font, DesignFacesMapToInstalledOnes) {
+  EXPECT_EQ(MappedFontFamily("MS Sans Serif"), "Liberation Sans");
+  EXPECT_EQ(MappedFontFamily("Arial"), "Liberation Sans");
+  EXPECT_EQ(MappedFontFamily("Courier New"), "DejaVu Sans Mono");
+  EXPECT_EQ(MappedFontFamily("Some Face"), "Some Face");
+}

@@ -1,0 +1,168 @@
+#include "toolkit/ExtControls.h"
+
+#include <QButtonGroup>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextCursor>
+
+#include "toolkit/Application.h"
+#include "toolkit/QtBridge.h"
+
+namespace tk {
+
+// ---------------------------------------------------------------- TPanel
+
+namespace {
+
+class PanelWidget : public QWidget {
+ public:
+  std::string caption;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QRect r = rect().adjusted(0, 0, -1, -1);
+    p.setPen(ToQColor(clBtnHighlight));
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(ToQColor(clBtnShadow));
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+    if (!caption.empty()) {
+      p.setPen(palette().color(QPalette::WindowText));
+      p.drawText(rect(), Qt::AlignCenter, ToQString(caption));
+    }
+  }
+};
+
+}  // namespace
+
+TPanel::TPanel(TWinControl* parent) : TWinControl(new PanelWidget, parent) {}
+
+void TPanel::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  static_cast<PanelWidget*>(Widget())->caption = caption;
+  Widget()->update();
+}
+
+// ---------------------------------------------------------------- TRadioGroup
+
+TRadioGroup::TRadioGroup(TWinControl* parent)
+    : TWinControl(new QGroupBox, parent), group_(std::make_unique<QButtonGroup>()) {
+  box_ = static_cast<QGroupBox*>(Widget());
+  group_->setExclusive(true);
+  QObject::connect(group_.get(), &QButtonGroup::idToggled, [this](int id, bool on) {
+    if (!on || id == itemIndex_) return;
+    itemIndex_ = id;
+    Dispatch(OnClick);
+  });
+  // items share the client height evenly, as the design lays them out
+  WhenResized(box_, [this] { ArrangeButtons(); });
+}
+
+TRadioGroup::~TRadioGroup() = default;
+
+std::string TRadioGroup::Caption() const {
+  return FromQString(box_->title());
+}
+void TRadioGroup::SetCaption(const std::string& caption) {
+  box_->setTitle(ToQString(caption));
+}
+
+void TRadioGroup::SetItems(const std::vector<std::string>& items) {
+  for (QRadioButton* b : buttons_) {
+    group_->removeButton(b);
+    delete b;
+  }
+  buttons_.clear();
+  items_ = items;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    auto* b = new QRadioButton(ToQString(items_[i]), box_);
+    group_->addButton(b, static_cast<int>(i));
+    buttons_.push_back(b);
+    b->show();
+  }
+  if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = -1;
+  if (itemIndex_ >= 0) buttons_[static_cast<size_t>(itemIndex_)]->setChecked(true);
+  ArrangeButtons();
+}
+
+void TRadioGroup::SetItemIndex(int index) {
+  if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+  if (index == itemIndex_) return;
+  if (index < 0) {
+    group_->setExclusive(false);
+    for (QRadioButton* b : buttons_)
+      b->setChecked(false);
+    group_->setExclusive(true);
+    itemIndex_ = -1;
+    Dispatch(OnClick);
+  } else {
+    buttons_[static_cast<size_t>(index)]->setChecked(true);  // fires OnClick through idToggled
+  }
+}
+
+QRadioButton* TRadioGroup::ItemButton(int index) const {
+  return index >= 0 && index < static_cast<int>(buttons_.size())
+             ? buttons_[static_cast<size_t>(index)]
+             : nullptr;
+}
+
+void TRadioGroup::ArrangeButtons() {
+  if (buttons_.empty()) return;
+  const int top = QFontMetrics(box_->font()).height() + 2;
+  const int count = static_cast<int>(buttons_.size());
+  const int available = std::max(0, box_->height() - top - 4);
+  const int itemHeight = available / count;
+  for (int i = 0; i < count; ++i) {
+    const int y = top + i * available / count;
+    buttons_[static_cast<size_t>(i)]->setGeometry(8, y, box_->width() - 16,
+                                                  std::max(itemHeight, 1));
+  }
+}
+
+// ---------------------------------------------------------------- TRichEdit
+
+TRichEdit::TRichEdit(TWinControl* parent) : TControl(new QPlainTextEdit, parent) {
+  edit_ = static_cast<QPlainTextEdit*>(Widget());
+  edit_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  edit_->setUndoRedoEnabled(false);  // a long transmission would otherwise keep every bit twice
+  SetColor(clWindow);
+  QObject::connect(edit_, &QPlainTextEdit::textChanged, [this] { Dispatch(OnChange); });
+}
+
+std::string TRichEdit::Text() const {
+  const QByteArray bytes = edit_->toPlainText().toLatin1();
+  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+void TRichEdit::SetText(const std::string& text) {
+  edit_->setPlainText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void TRichEdit::AppendText(const std::string& text) {
+  QScrollBar* bar = edit_->verticalScrollBar();
+  const bool following = bar->value() == bar->maximum();
+  // a cursor of our own: the user's caret and selection stay where they are
+  QTextCursor end(edit_->document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  if (following) bar->setValue(bar->maximum());
+}
+
+void TRichEdit::Clear() {
+  edit_->clear();
+}
+
+void TRichEdit::SetColor(TColor color) {
+  TControl::SetColor(color);
+  QPalette p = edit_->palette();
+  p.setColor(QPalette::Base, ToQColor(color));
+  edit_->setPalette(p);
+}
+
+}  // namespace tk

@@ -1,0 +1,45 @@
+#include "toolkit/Timer.h"
+
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+
+#include "toolkit/Application.h"
+#include "toolkit/Errors.h"
+
+namespace tk {
+
+TTimer::TTimer() : timer_(std::make_unique<QTimer>()) {
+  timer_->setTimerType(Qt::PreciseTimer);  // 1 ms bit times need millisecond ticks
+  QObject::connect(timer_.get(), &QTimer::timeout, [this] { Dispatch(OnTimer); });
+}
+
+TTimer::~TTimer() = default;
+
+void TTimer::SetInterval(std::uint32_t ms) {
+  if (ms == interval_) return;
+  interval_ = ms;
+  Update();
+}
+
+void TTimer::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  Update();
+}
+
+bool TTimer::Running() const {
+  return timer_->isActive();
+}
+
+void TTimer::Update() {
+  timer_->stop();
+  // Qt would fire continuously at 0 ms; here 0 means no ticks.
+  if (!enabled_ || interval_ == 0 || !OnTimer) return;
+  const auto ms =
+      static_cast<int>(std::min<std::uint32_t>(interval_, std::numeric_limits<int>::max()));
+  timer_->start(ms);
+  if (!timer_->isActive()) throw Exception("Not enough timers available");
+}
+
+}  // namespace tk
