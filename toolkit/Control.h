@@ -10,6 +10,7 @@
 
 #include "toolkit/Color.h"
 #include "toolkit/Font.h"
+#include "toolkit/Geometry.h"
 
 class QWidget;
 class QObject;
@@ -20,13 +21,6 @@ enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 }
 using TAnchors = unsigned;
 inline constexpr TAnchors kDefaultAnchors = akLeft | akTop;
 inline constexpr TAnchors kAllAnchors = akLeft | akTop | akRight | akBottom;
-
-struct TRect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool operator==(const TRect&) const = default;
-};
 
 class TWinControl;
 

@@ -1,0 +1,9 @@
+#pragma once
+// The default palette: sixteen colours that series and points take in turn.
+
+#include "toolkit/Color.h"
+
+inline constexpr int kDefaultPaletteSize = 16;
+
+// Entry index mod 16 (a negative index counts from the end).
+tk::TColor DefaultPaletteColor(int index);

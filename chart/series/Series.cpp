@@ -1,0 +1,541 @@
+#include "chart/series/Series.h"
+
+#include <algorithm>
+#include <typeinfo>
+
+#include "chart/canvas/Palette.h"
+#include "toolkit/Errors.h"
+
+namespace {
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+TChartSeries::TChartSeries() {
+  xValues_ = std::make_unique<TChartValueList>(*this, "X");
+  xValues_->SetOrder(loAscending);
+  yValues_ = std::make_unique<TChartValueList>(*this, "Y");
+}
+
+TChartSeries::~TChartSeries() {
+  // unlink from the series that feed this one and from those fed by it
+  for (TChartSeries* d : std::vector<TChartSeries*>(dependents_))
+    RemoveDependent(d);
+  RemoveAllPoints();
+  dependents_.clear();
+  SetParentChart(nullptr);
+  // the value lists, the colour and label lists go with the members
+}
+
+// ---------------------------------------------------------------- properties
+
+void TChartSeries::SetActive(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  RequestRepaint();
+}
+
+void TChartSeries::SetSeriesColor(tk::TColor color) {
+  if (color == seriesColor_) return;
+  seriesColor_ = color;
+  RequestRepaint();
+}
+
+void TChartSeries::SetColorEachPoint(bool on) {
+  if (on != colorEachPoint_) {
+    colorEachPoint_ = on;
+    RequestRepaint();
+  }
+  if (!colorEachPoint_ && colors_.Materialized()) {
+    // every point goes back to the series' own colour
+    colors_.Reset();
+    RequestRepaint();
+  }
+}
+
+void TChartSeries::SetColorSource(const std::string& source) {
+  if (source == colorSource_) return;
+  colorSource_ = source;
+  CheckDataSource();
+}
+
+void TChartSeries::SetXLabelsSource(const std::string& source) {
+  if (source == xLabelsSource_) return;
+  xLabelsSource_ = source;
+  CheckDataSource();
+}
+
+void TChartSeries::SetParentChart(TSeriesChart* chart) {
+  if (chart == parentChart_) return;
+  if (parentChart_) parentChart_->RemoveSeries(this);
+  parentChart_ = chart;
+  ResolveAxes();
+  if (parentChart_) parentChart_->AddSeries(this);
+}
+
+void TChartSeries::SetPercentFormat(const std::string& format) {
+  if (format == percentFormat_) return;
+  percentFormat_ = format;
+  RequestRepaint();
+}
+
+void TChartSeries::SetShowInLegend(bool show) {
+  if (show == showInLegend_) return;
+  showInLegend_ = show;
+  RequestRepaint();
+}
+
+void TChartSeries::SetTitle(const std::string& title) {
+  if (title == title_) return;
+  title_ = title;
+  RequestRepaint();
+}
+
+void TChartSeries::SetValueFormat(const std::string& format) {
+  if (format == valueFormat_) return;
+  valueFormat_ = format;
+  RequestRepaint();
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis axis) {
+  if (axis == horizAxis_) return;
+  horizAxis_ = axis;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetVertAxis(TVertAxis axis) {
+  if (axis == vertAxis_) return;
+  vertAxis_ = axis;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetCustomHorizAxis(TSeriesAxis* axis) {
+  if (axis == customHorizAxis_) return;
+  customHorizAxis_ = axis;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetCustomVertAxis(TSeriesAxis* axis) {
+  if (axis == customVertAxis_) return;
+  customVertAxis_ = axis;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetXValues(const TChartValueList& source) {
+  xValues_->Assign(source);
+  RequestRepaint();
+}
+
+void TChartSeries::SetYValues(const TChartValueList& source) {
+  yValues_->Assign(source);
+  RequestRepaint();
+}
+
+void TChartSeries::SetZOrder(int z) {
+  if (z == zOrder_) return;
+  zOrder_ = z;
+  RequestRepaint();
+}
+
+void TChartSeries::RequestRepaint() const {
+  if (parentChart_) parentChart_->Invalidate();
+}
+
+// ---------------------------------------------------------------- adding, removing, clearing
+
+int TChartSeries::AddPointXY(double x, double y, const std::string& label, tk::TColor color) {
+  xValues_->ValueToAdd = x;
+  yValues_->ValueToAdd = y;
+  if (OnBeforeAdd && !OnBeforeAdd(this)) return -1;
+  const int index = xValues_->AddInOrder(xValues_->ValueToAdd);
+  yValues_->InsertValueAt(index, yValues_->ValueToAdd);
+  colors_.Insert(static_cast<std::size_t>(index), color);
+  labels_.Insert(static_cast<std::size_t>(index), label);
+  AfterPointAdded(this, index);
+  return index;
+}
+
+int TChartSeries::AddPointValue(double value, const std::string& label, tk::TColor color) {
+  return YIsMandatory() ? AddPointAtY(value, label, color) : AddPointAtX(value, label, color);
+}
+
+int TChartSeries::AddNullPoint(const std::string& label) {
+  return AddPointValue(0, label, tk::clNone);
+}
+
+int TChartSeries::AddNullPointXY(double x, double y, const std::string& label) {
+  return AddPointXY(x, y, label, tk::clNone);
+}
+
+int TChartSeries::AddPointAtX(double x, const std::string& label, tk::TColor color) {
+  return AddPointXY(x, PointCount(), label, color);
+}
+
+int TChartSeries::AddPointAtY(double y, const std::string& label, tk::TColor color) {
+  return AddPointXY(PointCount(), y, label, color);
+}
+
+void TChartSeries::AfterPointAdded(TChartSeries* sender, int index) {
+  if (OnAfterAdd) OnAfterAdd(sender, index);
+  NotifyDependents(ckPointAdded, index);
+  if (active_) RequestRepaint();
+}
+
+void TChartSeries::CheckPointIndex(int index) const {
+  if (index < 0 || index >= PointCount()) throw tk::EListError(index);
+}
+
+void TChartSeries::RemovePointAt(int index) {
+  CheckPointIndex(index);
+  for (TChartValueList* list : valuesList_)
+    list->RemoveValueAt(index);
+  const auto i = static_cast<std::size_t>(index);
+  if (i < colors_.Size()) colors_.RemoveAt(i);
+  if (i < labels_.Size()) labels_.RemoveAt(i);
+  NotifyDependents(ckPointRemoved, index);
+  if (active_) RequestRepaint();
+}
+
+void TChartSeries::EmptyPointStorage() {
+  for (TChartValueList* list : valuesList_)
+    list->RemoveAllValues();
+  colors_.Clear();
+  labels_.Clear();
+}
+
+void TChartSeries::RemoveAllPoints() {
+  EmptyPointStorage();
+  if (OnClearValues) OnClearValues(this);
+  NotifyDependents(ckCleared, -1);
+  if (active_ && parentChart_ && !parentChart_->IsDestroying()) RequestRepaint();
+}
+
+void TChartSeries::ExchangePoints(int i, int j) {
+  CheckPointIndex(i);
+  CheckPointIndex(j);
+  for (TChartValueList* list : valuesList_)
+    list->Exchange(i, j);
+  // a point copied without a colour or label entry has none; lengthen the
+  // short list with defaults so that both points still travel whole
+  const std::size_t needed = static_cast<std::size_t>(std::max(i, j)) + 1;
+  if (colors_.Size() < needed && colors_.Size() > static_cast<std::size_t>(std::min(i, j)))
+    colors_.Resize(needed);
+  if (labels_.Size() < needed && labels_.Size() > static_cast<std::size_t>(std::min(i, j)))
+    labels_.Resize(needed);
+  if (colors_.Size() >= needed)
+    colors_.Exchange(static_cast<std::size_t>(i), static_cast<std::size_t>(j));
+  if (labels_.Size() >= needed)
+    labels_.Exchange(static_cast<std::size_t>(i), static_cast<std::size_t>(j));
+}
+
+void TChartSeries::InsertExtraValues(int index) {
+  for (int k = 2; k < valuesList_.Count(); ++k)
+    valuesList_[k]->InsertValueAt(index, valuesList_[k]->ValueToAdd);
+}
+
+// ---------------------------------------------------------------- points
+
+tk::TColor TChartSeries::PointColor(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= colors_.Size()) return seriesColor_;
+  const tk::TColor stored = colors_.At(static_cast<std::size_t>(index));
+  if (stored != tk::clDefault) return stored;
+  if (colorEachPoint_) return DefaultPaletteColor(index);
+  return seriesColor_;
+}
+
+std::string TChartSeries::PointLabel(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= labels_.Size()) return {};
+  return labels_.At(static_cast<std::size_t>(index));
+}
+
+void TChartSeries::SetPointColor(int index, tk::TColor color) {
+  CheckPointIndex(index);
+  // a point copied without a colour entry gets one now
+  if (static_cast<std::size_t>(index) >= colors_.Size())
+    colors_.Resize(static_cast<std::size_t>(index) + 1);
+  colors_.Set(static_cast<std::size_t>(index), color);
+  RequestRepaint();
+}
+
+void TChartSeries::SetPointLabel(int index, const std::string& label) {
+  CheckPointIndex(index);
+  if (static_cast<std::size_t>(index) >= labels_.Size())
+    labels_.Resize(static_cast<std::size_t>(index) + 1);
+  labels_.Set(static_cast<std::size_t>(index), label);
+  RequestRepaint();
+}
+
+TChartValueList& TChartSeries::ValueListByName(const std::string& name) const {
+  for (int k = 2; k < valuesList_.Count(); ++k)
+    if (SameTextIgnoringCase(valuesList_[k]->Name(), name)) return *valuesList_[k];
+  return *yValues_;
+}
+
+double TChartSeries::SumOfPriorSeries(int index, bool all) const {
+  if (!parentChart_) return 0;
+  double sum = 0;
+  for (int k = 0; k < parentChart_->SeriesCount(); ++k) {
+    const TChartSeries* s = parentChart_->SeriesAt(k);
+    if (!all && s == this) break;
+    if (!s->Active() || typeid(*s) != typeid(*this) || index >= s->PointCount()) continue;
+    const double v = s->OriginValueAt(index);
+    if (v > 0) sum += v;
+  }
+  return sum;
+}
+
+// ---------------------------------------------------------------- axes and pixels
+
+void TChartSeries::ResolveAxes() {
+  if (!parentChart_) {
+    horizAxisResolved_ = vertAxisResolved_ = nullptr;
+    return;
+  }
+  horizAxisResolved_ = horizAxis_ == aTopAxis ? parentChart_->TopAxis()
+                       : horizAxis_ == aCustomHorizAxis && customHorizAxis_
+                           ? customHorizAxis_
+                           : parentChart_->BottomAxis();
+  vertAxisResolved_ = vertAxis_ == aRightAxis                           ? parentChart_->RightAxis()
+                      : vertAxis_ == aCustomVertAxis && customVertAxis_ ? customVertAxis_
+                                                                        : parentChart_->LeftAxis();
+}
+
+bool TChartSeries::UsesAxis(const TSeriesAxis* axis) const {
+  if (!UsesAxes() || !axis) return false;
+  if (axis->IsHorizontal())
+    return axis == horizAxisResolved_ ||
+           (horizAxis_ == aBothHorizAxis && parentChart_ &&
+            (axis == parentChart_->TopAxis() || axis == parentChart_->BottomAxis()));
+  return axis == vertAxisResolved_ ||
+         (vertAxis_ == aBothVertAxis && parentChart_ &&
+          (axis == parentChart_->LeftAxis() || axis == parentChart_->RightAxis()));
+}
+
+// Without a chart there are no axes; every value then sits at pixel 0.
+int TChartSeries::XValueToPixel(double v) const {
+  return horizAxisResolved_ ? horizAxisResolved_->ValueToPixel(v) : 0;
+}
+
+int TChartSeries::YValueToPixel(double v) const {
+  return vertAxisResolved_ ? vertAxisResolved_->ValueToPixel(v) : 0;
+}
+
+int TChartSeries::MandatoryValueToPixel(double v) const {
+  return YIsMandatory() ? YValueToPixel(v) : XValueToPixel(v);
+}
+
+double TChartSeries::XPixelToValue(int pixel) const {
+  return horizAxisResolved_ ? horizAxisResolved_->PixelToValue(pixel) : 0;
+}
+
+// ---------------------------------------------------------------- drawing
+
+void TChartSeries::FindVisibleRange() {
+  FindVisibleRangeImpl(true);
+}
+void TChartSeries::FindVisibleRangeByScan() {
+  FindVisibleRangeImpl(false);
+}
+
+void TChartSeries::FindVisibleRangeImpl(bool allowBisection) {
+  FirstVisible = LastVisible = -1;
+  const int count = PointCount();
+  if (count == 0) return;
+  const TChartValueList& list = NotMandatoryList();
+  TSeriesAxis* axis = NotMandatoryAxis();
+  if (!LimitToAxisWindow || list.Order() == loNone || !axis || !parentChart_) {
+    FirstVisible = 0;
+    LastVisible = count - 1;
+    return;
+  }
+  const tk::TRect r = parentChart_->ChartRect();
+  const bool horizontal = axis->IsHorizontal();
+  const int lowEdge =
+      horizontal ? (axis->Inverted() ? r.right : r.left) : (axis->Inverted() ? r.top : r.bottom);
+  const int highEdge =
+      horizontal ? (axis->Inverted() ? r.left : r.right) : (axis->Inverted() ? r.bottom : r.top);
+  const double low = axis->PixelToValue(lowEdge);
+  const double high = axis->PixelToValue(highEdge);
+
+  const std::vector<double>& stored = list.Values();
+  const double m = list.Multiplier();
+  // the first index from `from` on whose scaled value is not below v; count if none
+  const bool bisect = allowBisection && list.IsAscending();
+  auto firstNotBelow = [&](int from, double v) {
+    if (bisect) {
+      auto it = std::partition_point(stored.begin() + from, stored.end(),
+                                     [&](double s) { return s * m < v; });
+      return static_cast<int>(it - stored.begin());
+    }
+    for (int i = from; i < count; ++i)
+      if (!(stored[static_cast<std::size_t>(i)] * m < v)) return i;
+    return count;
+  };
+
+  const int first = firstNotBelow(0, low);
+  if (first == count) return;
+  FirstVisible = first;
+  if (list.LastValue() > high) {
+    int last = firstNotBelow(first, high);
+    if (last == count) last = count - 1;
+    if (!IncludePointBeyondEdge && list.ValueAt(last) > high) --last;
+    LastVisible = last;
+  } else {
+    LastVisible = count - 1;
+  }
+}
+
+void TChartSeries::StartDrawingPoints() {
+  if (BeforeDrawValues) BeforeDrawValues(this);
+}
+
+void TChartSeries::DoneDrawingPoints() {
+  if (AfterDrawValues) AfterDrawValues(this);
+}
+
+void TChartSeries::DrawAllPoints() {
+  if (LastVisible < FirstVisible) return;
+  if (DrawsForward()) {
+    for (int i = FirstVisible; i <= LastVisible; ++i)
+      DrawPoint(i);
+  } else {
+    for (int i = LastVisible; i >= FirstVisible; --i)
+      DrawPoint(i);
+  }
+}
+
+bool TChartSeries::SharesZOrder() const {
+  if (!parentChart_ || !parentChart_->ApplyZOrder()) return false;
+  for (int k = 0; k < parentChart_->SeriesCount(); ++k) {
+    const TChartSeries* s = parentChart_->SeriesAt(k);
+    if (s != this && s->Active() && !s->OwnDepthValues && s->ZOrder() == ZOrder()) return true;
+  }
+  return false;
+}
+
+void TChartSeries::AssignZOrder() {
+  if (!parentChart_) return;
+  if (zOrder_ == -1) {
+    if (parentChart_->View3D()) {
+      parentChart_->SetMaxZOrder(parentChart_->MaxZOrder() + 1);
+      autoZOrder_ = parentChart_->MaxZOrder();
+    } else {
+      autoZOrder_ = 0;
+    }
+  } else if (parentChart_->MaxZOrder() < zOrder_) {
+    parentChart_->SetMaxZOrder(zOrder_);
+  }
+}
+
+void TChartSeries::Apply3DForGallery(bool view3D) {
+  if (!parentChart_) return;
+  parentChart_->SetView3D(view3D);
+  parentChart_->SetClipPoints(!view3D);
+}
+
+// ---------------------------------------------------------------- mouse
+
+bool TChartSeries::HandleClick(int pointIndex, tk::TMouseButton button, tk::TShiftState shift,
+                               int x, int y) {
+  bool fired = false;
+  if ((shift & tk::ssDouble) && OnDblClick) {
+    OnDblClick(this, pointIndex, button, shift, x, y);
+    fired = true;
+  } else if (OnClick) {
+    OnClick(this, pointIndex, button, shift, x, y);
+    fired = true;
+  }
+  if (fired && parentChart_) parentChart_->CancelMouse();
+  return fired;
+}
+
+// ---------------------------------------------------------------- links
+
+void TChartSeries::NotifyDependents(TChartChangeKind kind, int index) {
+  for (std::size_t k = 0; k < dependents_.size(); ++k) {
+    TChartSeries* d = dependents_[k];
+    const TRecalcOptions o = d->RecalcOptions();
+    switch (kind) {
+      case ckCleared:
+        if (o & rOnClear) d->RemoveAllPoints();
+        break;
+      case ckPointAdded:
+        if (o & rOnInsert) d->SourcePointAdded(*this, index);
+        break;
+      case ckPointRemoved:
+        if (o & rOnDelete) d->SourcePointRemoved(*this, index);
+        break;
+      case ckValueModified:
+        if (o & rOnModify) d->CopyAllPointsFrom(*this);
+        break;
+      case ckRefresh:
+        d->CopyAllPointsFrom(*this);
+        break;
+    }
+  }
+}
+
+void TChartSeries::CheckDataSource() {
+  if (parentChart_) parentChart_->CheckDataSource(this);
+}
+
+int TChartSeries::CopyPointFrom(const TChartSeries& source, int index) {
+  double x = source.XValueAt(index), y = source.YValueAt(index);
+  if (YIsMandatory() != source.YIsMandatory()) std::swap(x, y);
+  const int at = xValues_->AddInOrder(x);
+  yValues_->InsertValueAt(at, y);
+  for (int k = 2; k < valuesList_.Count(); ++k)
+    valuesList_[k]->InsertValueAt(at, source.ValuesList()[k]->ValueAt(index));
+  return at;
+}
+
+namespace {
+
+// Copies a colour or label entry along with a point. The lists are positional:
+// an entry the source lacks is still filled with the default when later
+// entries would otherwise shift onto the wrong points.
+template <typename T>
+void InsertEntry(TSparseList<T>& list, std::size_t at, const TSparseList<T>& from,
+                 std::size_t index, const T& none) {
+  const bool has = index < from.Size();
+  if (!has && at >= list.Size()) return;
+  if (at > list.Size()) list.Resize(at);
+  list.Insert(at, has ? from.At(index) : none);
+}
+
+}  // namespace
+
+void TChartSeries::SourcePointAdded(const TChartSeries& source, int index) {
+  const int at = CopyPointFrom(source, index);
+  const auto i = static_cast<std::size_t>(index), to = static_cast<std::size_t>(at);
+  InsertEntry(colors_, to, source.colors_, i, tk::clDefault);
+  InsertEntry(labels_, to, source.labels_, i, std::string());
+  AfterPointAdded(this, at);
+}
+
+void TChartSeries::CopyAllPointsFrom(const TChartSeries& source) {
+  if (!AcceptsSource(&source)) return;
+  RemoveAllPoints();
+  for (int i = 0; i < source.PointCount(); ++i)
+    SourcePointAdded(source, i);
+  NotifyDependents(ckRefresh, -1);
+}
+
+void TChartSeries::AddDependent(TChartSeries* series) {
+  if (std::find(dependents_.begin(), dependents_.end(), series) == dependents_.end())
+    dependents_.push_back(series);
+}
+
+void TChartSeries::RemoveDependent(TChartSeries* series) {
+  std::erase(dependents_, series);
+}

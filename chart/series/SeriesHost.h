@@ -1,0 +1,54 @@
+#pragma once
+// What a series needs of the chart that shows it and of the axes that place
+// its points. The chart panel and its axes implement these; keeping them this
+// narrow lets series code and its tests stand without the panel.
+
+#include "toolkit/Geometry.h"
+
+class TChartSeries;
+
+// An axis as a series sees it: converts between values and pixels.
+class TSeriesAxis {
+ public:
+  virtual ~TSeriesAxis() = default;
+  virtual bool IsHorizontal() const = 0;
+  virtual bool Inverted() const = 0;
+  virtual int ValueToPixel(double value) const = 0;
+  virtual double PixelToValue(int pixel) const = 0;
+};
+
+// A chart as a series sees it.
+class TSeriesChart {
+ public:
+  virtual ~TSeriesChart() = default;
+
+  // the series list: joining and leaving it, and reading it
+  virtual void AddSeries(TChartSeries* series) = 0;
+  virtual void RemoveSeries(TChartSeries* series) = 0;
+  virtual int SeriesCount() const = 0;
+  virtual TChartSeries* SeriesAt(int index) const = 0;
+
+  // painting
+  virtual void Invalidate() = 0;
+  virtual bool IsDestroying() const = 0;
+  virtual tk::TRect ChartRect() const = 0;
+
+  // axes
+  virtual TSeriesAxis* BottomAxis() const = 0;
+  virtual TSeriesAxis* TopAxis() const = 0;
+  virtual TSeriesAxis* LeftAxis() const = 0;
+  virtual TSeriesAxis* RightAxis() const = 0;
+
+  // 3D and depth slots
+  virtual bool View3D() const = 0;
+  virtual void SetView3D(bool view3D) = 0;
+  virtual void SetClipPoints(bool clip) = 0;
+  virtual bool ApplyZOrder() const = 0;
+  virtual int MaxZOrder() const = 0;
+  virtual void SetMaxZOrder(int z) = 0;
+
+  // a series that handled a click asks the chart to ignore the rest of it
+  virtual void CancelMouse() = 0;
+  // links between series (data sources)
+  virtual void CheckDataSource(TChartSeries* series) = 0;
+};
