@@ -1,0 +1,127 @@
+#include "toolkit/QtSurface.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+using namespace tk;
+
+namespace {
+
+QImage Noise(int w, int h) {
+  QImage img(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      img.setPixel(x, y, qRgb((x * 37) & 255, (y * 91) & 255, (x * y) & 255));
+  return img;
+}
+
+}  // namespace
+
+TEST(QtSurface, NotXorRectangleTwiceRestoresEveryPixel) {
+  QImage img = Noise(120, 90);
+  const QImage before = img.copy();
+  {
+    TQtSurface s(&img);
+    s.pen = {clBlack, 1, psDot, pmNotXor, false};
+    s.brush.style = bsClear;
+    for (int i = 0; i < 2; ++i) {
+      s.Rectangle(10, 10, 80, 60);
+      s.Rectangle(5, 70, 7, 72);  // tiny, corners overlapping
+    }
+  }
+  EXPECT_EQ(img, before);
+  {
+    TQtSurface s(&img);
+    s.pen = {clBlack, 1, psSolid, pmNotXor, false};
+    s.brush.style = bsClear;
+    s.Rectangle(10, 10, 80, 60);
+  }
+  EXPECT_NE(img, before);  // once does change the picture
+}
+
+TEST(QtSurface, LineToLeavesOutItsEndPixel) {
+  QImage img(20, 5, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    TQtSurface s(&img);
+    s.pen = {clRed, 1, psSolid, pmCopy, false};
+    s.MoveTo(2, 2);
+    s.LineTo(10, 2);
+  }
+  EXPECT_EQ(img.pixel(2, 2), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(9, 2), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(10, 2), qRgb(255, 255, 255));
+}
+
+TEST(QtSurface, FillsAndRectanglesCoverTheirBoxExclusively) {
+  QImage img(20, 20, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    TQtSurface s(&img);
+    s.brush = {clBlue, bsSolid};
+    s.FillRect({2, 2, 6, 6});
+    s.pen = {clRed, 1, psSolid, pmCopy, false};
+    s.Rectangle(10, 10, 15, 15);
+  }
+  EXPECT_EQ(img.pixel(5, 5), qRgb(0, 0, 255));
+  EXPECT_EQ(img.pixel(6, 6), qRgb(255, 255, 255));
+  EXPECT_EQ(img.pixel(10, 10), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(14, 14), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(12, 12), qRgb(0, 0, 255));
+  EXPECT_EQ(img.pixel(15, 15), qRgb(255, 255, 255));
+}
+
+TEST(QtSurface, AlternatePixelPenDotsEveryOtherPixel) {
+  QImage img(20, 3, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    TQtSurface s(&img);
+    s.pen = {clBlack, 1, psSolid, pmCopy, true};
+    s.MoveTo(0, 1);
+    s.LineTo(12, 1);
+  }
+  for (int x = 0; x < 12; ++x)
+    EXPECT_EQ(img.pixel(x, 1) == qRgb(0, 0, 0), x % 2 == 0) << x;
+}
+
+TEST(QtSurface, RotatedTextTurnsCounterClockwise) {
+  QImage flat(200, 200, QImage::Format_RGB32), turned(200, 200, QImage::Format_RGB32);
+  for (auto [img, escapement] : {std::pair{&flat, 0}, std::pair{&turned, 900}}) {
+    img->fill(Qt::white);
+    TQtSurface s(img);
+    s.backMode = TRANSPARENT;
+    s.font.font = {"DejaVu Sans", -20, clBlack, {}};
+    s.font.escapement = escapement;
+    s.textAlign = TA_LEFT | TA_BASELINE;
+    s.TextOut(100, 100, "HHHHHH");
+  }
+  auto inkBounds = [](const QImage& img) {
+    QRect r;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x)
+        if (img.pixel(x, y) != qRgb(255, 255, 255)) r |= QRect(x, y, 1, 1);
+    return r;
+  };
+  const QRect a = inkBounds(flat), b = inkBounds(turned);
+  EXPECT_GT(a.width(), a.height());  // along the baseline to the right
+  EXPECT_GT(b.height(), b.width());  // at 90 degrees it runs up from the reference point,
+  EXPECT_LE(b.bottom(), 101);        // the letters' tops turned to the left
+  EXPECT_LE(b.right(), 101);
+}
+
+TEST(ImageBitmap, MonochromeReducesToBlackAndWhite) {
+  TImageBitmap bitmap(10, 10, true);
+  bitmap.Canvas().brush = {RGB(200, 30, 30), bsSolid};
+  bitmap.Canvas().FillRect({0, 0, 10, 10});
+  const QImage shown = bitmap.Image();
+  const QRgb p = shown.pixel(5, 5);
+  EXPECT_TRUE(p == qRgb(0, 0, 0) || p == qRgb(255, 255, 255));
+  QImage dest(10, 10, QImage::Format_RGB32);
+  {
+    TQtSurface s(&dest);
+    s.CopyFrom(0, 0, bitmap);
+  }
+  EXPECT_EQ(dest.pixel(5, 5), p);
+}

@@ -1,0 +1,385 @@
+#include "toolkit/QtSurface.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+#include <QRegion>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "toolkit/QtBridge.h"
+
+namespace tk {
+
+namespace {
+
+QPainter::CompositionMode CompositionFor(TPenMode mode) {
+  switch (mode) {
+    case pmBlack:
+      return QPainter::RasterOp_ClearDestination;
+    case pmWhite:
+      return QPainter::RasterOp_SetDestination;
+    case pmNot:
+      return QPainter::RasterOp_NotDestination;
+    case pmNotCopy:
+      return QPainter::RasterOp_NotSource;
+    case pmMergePenNot:
+      return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot:
+      return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen:
+      return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen:
+      return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge:
+      return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge:
+      return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask:
+      return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask:
+      return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor:
+      return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor:
+      return QPainter::RasterOp_NotSourceXorDestination;
+    case pmCopy:
+    case pmNop:
+      break;
+  }
+  return QPainter::CompositionMode_SourceOver;
+}
+
+Qt::BrushStyle QtBrushStyle(TBrushStyle s) {
+  switch (s) {
+    case bsSolid:
+      return Qt::SolidPattern;
+    case bsClear:
+      return Qt::NoBrush;
+    case bsHorizontal:
+      return Qt::HorPattern;
+    case bsVertical:
+      return Qt::VerPattern;
+    case bsFDiagonal:
+      return Qt::FDiagPattern;
+    case bsBDiagonal:
+      return Qt::BDiagPattern;
+    case bsCross:
+      return Qt::CrossPattern;
+    case bsDiagCross:
+      return Qt::DiagCrossPattern;
+  }
+  return Qt::SolidPattern;
+}
+
+QPen QtPen(const TPenSpec& spec) {
+  if (spec.style == psClear) return QPen(Qt::NoPen);
+  QPen p(ToQColor(spec.color));
+  const bool thin = spec.width <= 1;
+  p.setWidth(thin ? 0 : spec.width);  // 0: one cosmetic pixel
+  // thin lines leave out their last pixel; thick ones end round, as the platform pens do
+  p.setCapStyle(thin ? Qt::FlatCap : Qt::RoundCap);
+  p.setJoinStyle(thin ? Qt::MiterJoin : Qt::RoundJoin);
+  if (spec.alternatePixels && thin) {
+    p.setDashPattern({1.0, 1.0});
+  } else if (thin) {
+    switch (spec.style) {
+      case psDash:
+        p.setDashPattern({6.0, 2.0});
+        break;
+      case psDot:
+        p.setDashPattern({1.0, 2.0});
+        break;
+      case psDashDot:
+        p.setDashPattern({6.0, 2.0, 1.0, 2.0});
+        break;
+      case psDashDotDot:
+        p.setDashPattern({6.0, 2.0, 1.0, 2.0, 1.0, 2.0});
+        break;
+      default:
+        break;
+    }
+  }
+  return p;  // wide pens draw solid whatever their style
+}
+
+QRect BoxOf(int x1, int y1, int x2, int y2) {
+  return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+               QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+}
+
+// Angle of the ray from the box centre to (x, y), in degrees counter-clockwise from east.
+double RayAngle(const QRectF& box, int x, int y) {
+  const QPointF c = box.center();
+  return std::atan2(-(y - c.y()), x - c.x()) * 180.0 / std::numbers::pi;
+}
+
+}  // namespace
+
+struct TQtSurface::Impl {
+  QPainter painter;
+  TFontSpec fontFor;
+  QFont qfont;
+  bool fontReady = false;
+
+  explicit Impl(QPaintDevice* device) : painter(device) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+  }
+
+  const QFont& Font(const TFontSpec& spec) {
+    if (!fontReady || !(spec == fontFor)) {
+      qfont = ToQFont(spec.font);
+      fontFor = spec;
+      fontReady = true;
+    }
+    return qfont;
+  }
+};
+
+TQtSurface::TQtSurface(QPaintDevice* device) : impl_(std::make_unique<Impl>(device)) {}
+
+TQtSurface::~TQtSurface() = default;
+
+namespace {
+
+// Sets pen, brush and mode on the painter for one figure.
+void Prepare(QPainter& p, const TSurface& s, bool withBrush) {
+  p.setPen(QtPen(s.pen));
+  if (withBrush && s.brush.style != bsClear) {
+    p.setBrush(QBrush(ToQColor(s.brush.color), QtBrushStyle(s.brush.style)));
+  } else {
+    p.setBrush(Qt::NoBrush);
+  }
+  p.setBackgroundMode(s.backMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+  p.setBackground(ToQColor(s.backColor));
+  p.setCompositionMode(CompositionFor(s.pen.mode));
+}
+
+}  // namespace
+
+void TQtSurface::LineTo(int x, int y) {
+  if (pen.mode != pmNop) {
+    Prepare(impl_->painter, *this, false);
+    impl_->painter.drawLine(current_.x, current_.y, x, y);
+  }
+  current_ = {x, y};
+}
+
+void TQtSurface::Polyline(const TPoint* points, int count) {
+  if (count < 2 || pen.mode == pmNop) return;
+  Prepare(impl_->painter, *this, false);
+  QPolygon poly(count);
+  for (int i = 0; i < count; ++i)
+    poly.setPoint(i, points[i].x, points[i].y);
+  impl_->painter.drawPolyline(poly);
+}
+
+void TQtSurface::Polygon(const TPoint* points, int count) {
+  if (count < 2 || pen.mode == pmNop) return;
+  Prepare(impl_->painter, *this, true);
+  QPolygon poly(count);
+  for (int i = 0; i < count; ++i)
+    poly.setPoint(i, points[i].x, points[i].y);
+  impl_->painter.drawPolygon(poly, Qt::OddEvenFill);
+}
+
+void TQtSurface::Rectangle(int x1, int y1, int x2, int y2) {
+  if (x1 == x2 || y1 == y2 || pen.mode == pmNop) return;
+  QPainter& p = impl_->painter;
+  const QRect box = BoxOf(x1, y1, x2, y2);
+  if (brush.style != bsClear) FillRect({box.left(), box.top(), box.right() + 1, box.bottom() + 1});
+  if (pen.style == psClear) return;
+  Prepare(p, *this, false);
+  p.drawRect(box.adjusted(0, 0, -1, -1).normalized());
+}
+
+void TQtSurface::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
+  if (pen.mode == pmNop) return;
+  Prepare(impl_->painter, *this, true);
+  impl_->painter.drawRoundedRect(BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1), w / 2.0, h / 2.0);
+}
+
+void TQtSurface::Ellipse(int x1, int y1, int x2, int y2) {
+  if (pen.mode == pmNop) return;
+  Prepare(impl_->painter, *this, true);
+  impl_->painter.drawEllipse(BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1));
+}
+
+namespace {
+
+void ArcOrPie(QPainter& p, bool pie, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
+              int y4) {
+  const QRect box = BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1);
+  const double start = RayAngle(box, x3, y3);
+  double span = RayAngle(box, x4, y4) - start;
+  while (span <= 0)
+    span += 360;  // equal rays: the whole ellipse
+  const int a = static_cast<int>(std::lround(start * 16)),
+            s = static_cast<int>(std::lround(span * 16));
+  if (pie)
+    p.drawPie(box, a, s);
+  else
+    p.drawArc(box, a, s);
+}
+
+}  // namespace
+
+void TQtSurface::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  if (pen.mode == pmNop) return;
+  Prepare(impl_->painter, *this, false);
+  ArcOrPie(impl_->painter, false, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TQtSurface::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  if (pen.mode == pmNop) return;
+  Prepare(impl_->painter, *this, true);
+  ArcOrPie(impl_->painter, true, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TQtSurface::FillRect(const TRect& r) {
+  if (brush.style == bsClear || r.right <= r.left || r.bottom <= r.top) return;
+  QPainter& p = impl_->painter;
+  p.setCompositionMode(CompositionFor(pen.mode));
+  const QRect q(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  if (brush.style != bsSolid && backMode == OPAQUE) p.fillRect(q, ToQColor(backColor));
+  p.fillRect(q, QBrush(ToQColor(brush.color), QtBrushStyle(brush.style)));
+}
+
+void TQtSurface::SetPixel(int x, int y, TColor color) {
+  QPainter& p = impl_->painter;
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.fillRect(x, y, 1, 1, ToQColor(color));
+}
+
+void TQtSurface::TextOut(int x, int y, const std::string& text) {
+  QPainter& p = impl_->painter;
+  const QFont& f = impl_->Font(font);
+  const QFontMetrics m(f);
+  const QString s = ToQString(text);
+  const int w = m.horizontalAdvance(s);
+  // offsets from the reference point to the baseline's left end, unrotated
+  int dx = 0, dy = 0;
+  switch (textAlign & TA_HORIZONTAL_MASK) {
+    case TA_CENTER:
+      dx = -w / 2;
+      break;
+    case TA_RIGHT:
+      dx = -w;
+      break;
+    default:
+      break;
+  }
+  switch (textAlign & TA_VERTICAL_MASK) {
+    case TA_BASELINE:
+      break;
+    case TA_BOTTOM:
+      dy = -m.descent();
+      break;
+    default:
+      dy = m.ascent();
+      break;
+  }
+  p.save();
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.translate(x, y);
+  if (font.escapement != 0) p.rotate(-font.escapement / 10.0);  // counter-clockwise on screen
+  if (backMode == OPAQUE)
+    p.fillRect(QRect(dx, dy - m.ascent(), w, m.height()), ToQColor(backColor));
+  p.setFont(f);
+  p.setPen(ToQColor(font.font.color));
+  p.drawText(dx, dy, s);
+  p.restore();
+}
+
+TSize TQtSurface::TextExtent(const std::string& text) {
+  const QFontMetrics m(impl_->Font(font));
+  return {m.horizontalAdvance(ToQString(text)), m.height()};
+}
+
+void TQtSurface::IntersectClipRect(const TRect& r) {
+  QPainter& p = impl_->painter;
+  const QRect q(r.left, r.top, std::max(0, r.right - r.left), std::max(0, r.bottom - r.top));
+  p.setClipRect(q, p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+void TQtSurface::SelectClipPolygon(const TPoint* points, int count) {
+  QPolygon poly(count);
+  for (int i = 0; i < count; ++i)
+    poly.setPoint(i, points[i].x, points[i].y);
+  impl_->painter.setClipRegion(QRegion(poly, Qt::OddEvenFill), Qt::ReplaceClip);
+}
+
+void TQtSurface::RemoveClip() {
+  impl_->painter.setClipping(false);
+}
+
+std::unique_ptr<TBitmap> TQtSurface::CreateBitmap(int width, int height, bool monochrome) {
+  return std::make_unique<TImageBitmap>(width, height, monochrome);
+}
+
+void TQtSurface::CopyFrom(int x, int y, TBitmap& source) {
+  auto* bitmap = dynamic_cast<TImageBitmap*>(&source);
+  if (!bitmap) return;
+  QPainter& p = impl_->painter;
+  if (bitmap->Width() == 0 || bitmap->Height() == 0) return;
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  if (bitmap->Monochrome())
+    p.drawImage(QPoint(x, y), bitmap->Image());
+  else
+    p.drawImage(QPoint(x, y), bitmap->Pixels());
+}
+
+void TQtSurface::DrawPicture(const TRect& dest, const TPicture& picture) {
+  auto* image = dynamic_cast<const TImagePicture*>(&picture);
+  if (!image || picture.Empty()) return;
+  QPainter& p = impl_->painter;
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.drawImage(QRect(dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top),
+              image->Image());
+}
+
+// ---------------------------------------------------------------- bitmaps
+
+TImageBitmap::TImageBitmap(int width, int height, bool monochrome)
+    : image_(
+          std::make_unique<QImage>(std::max(1, width), std::max(1, height), QImage::Format_RGB32)),
+      width_(std::max(0, width)),
+      height_(std::max(0, height)),
+      monochrome_(monochrome) {
+  image_->fill(Qt::white);
+  surface_ = std::make_unique<TQtSurface>(image_.get());
+}
+
+TImageBitmap::~TImageBitmap() {
+  surface_.reset();  // the painter ends before its image goes
+}
+
+int TImageBitmap::Width() const {
+  return width_;
+}
+int TImageBitmap::Height() const {
+  return height_;
+}
+TSurface& TImageBitmap::Canvas() {
+  return *surface_;
+}
+
+QImage TImageBitmap::Image() const {
+  if (!monochrome_) return *image_;
+  return image_->convertToFormat(QImage::Format_Mono, Qt::ThresholdDither)
+      .convertToFormat(QImage::Format_RGB32);
+}
+
+TImagePicture::TImagePicture(const QImage& image) : image_(std::make_unique<QImage>(image)) {}
+TImagePicture::~TImagePicture() = default;
+int TImagePicture::Width() const {
+  return image_->width();
+}
+int TImagePicture::Height() const {
+  return image_->height();
+}
+
+}  // namespace tk
