@@ -284,6 +284,7 @@ void TQtSurface::TextOut(int x, int y, const std::string& text) {
   }
   p.save();
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.setBackgroundMode(Qt::TransparentMode);  // an opaque box, when asked for, is filled below
   p.translate(x, y);
   if (font.escapement != 0) p.rotate(-font.escapement / 10.0);  // counter-clockwise on screen
   if (backMode == OPAQUE)

@@ -301,13 +301,14 @@ void TChartSeries::ResolveAxes() {
     horizAxisResolved_ = vertAxisResolved_ = nullptr;
     return;
   }
-  horizAxisResolved_ = horizAxis_ == aTopAxis ? parentChart_->TopAxis()
+  horizAxisResolved_ = horizAxis_ == aTopAxis ? parentChart_->GetTopAxis()
                        : horizAxis_ == aCustomHorizAxis && customHorizAxis_
                            ? customHorizAxis_
-                           : parentChart_->BottomAxis();
-  vertAxisResolved_ = vertAxis_ == aRightAxis                           ? parentChart_->RightAxis()
-                      : vertAxis_ == aCustomVertAxis && customVertAxis_ ? customVertAxis_
-                                                                        : parentChart_->LeftAxis();
+                           : parentChart_->GetBottomAxis();
+  vertAxisResolved_ = vertAxis_ == aRightAxis ? parentChart_->GetRightAxis()
+                      : vertAxis_ == aCustomVertAxis && customVertAxis_
+                          ? customVertAxis_
+                          : parentChart_->GetLeftAxis();
 }
 
 bool TChartSeries::UsesAxis(const TSeriesAxis* axis) const {
@@ -315,10 +316,10 @@ bool TChartSeries::UsesAxis(const TSeriesAxis* axis) const {
   if (axis->IsHorizontal())
     return axis == horizAxisResolved_ ||
            (horizAxis_ == aBothHorizAxis && parentChart_ &&
-            (axis == parentChart_->TopAxis() || axis == parentChart_->BottomAxis()));
+            (axis == parentChart_->GetTopAxis() || axis == parentChart_->GetBottomAxis()));
   return axis == vertAxisResolved_ ||
          (vertAxis_ == aBothVertAxis && parentChart_ &&
-          (axis == parentChart_->LeftAxis() || axis == parentChart_->RightAxis()));
+          (axis == parentChart_->GetLeftAxis() || axis == parentChart_->GetRightAxis()));
 }
 
 // Without a chart there are no axes; every value then sits at pixel 0.
@@ -358,7 +359,7 @@ void TChartSeries::FindVisibleRangeImpl(bool allowBisection) {
     LastVisible = count - 1;
     return;
   }
-  const tk::TRect r = parentChart_->ChartRect();
+  const tk::TRect r = parentChart_->ChartRectangle();
   const bool horizontal = axis->IsHorizontal();
   const int lowEdge =
       horizontal ? (axis->Inverted() ? r.right : r.left) : (axis->Inverted() ? r.top : r.bottom);
@@ -415,7 +416,7 @@ void TChartSeries::DrawAllPoints() {
 }
 
 bool TChartSeries::SharesZOrder() const {
-  if (!parentChart_ || !parentChart_->ApplyZOrder()) return false;
+  if (!parentChart_ || !parentChart_->AppliesZOrder()) return false;
   for (int k = 0; k < parentChart_->SeriesCount(); ++k) {
     const TChartSeries* s = parentChart_->SeriesAt(k);
     if (s != this && s->Active() && !s->OwnDepthValues && s->ZOrder() == ZOrder()) return true;
@@ -455,7 +456,7 @@ bool TChartSeries::HandleClick(int pointIndex, tk::TMouseButton button, tk::TShi
     OnClick(this, pointIndex, button, shift, x, y);
     fired = true;
   }
-  if (fired && parentChart_) parentChart_->CancelMouse();
+  if (fired && parentChart_) parentChart_->CancelMouseAction();
   return fired;
 }
 

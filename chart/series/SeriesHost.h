@@ -31,24 +31,24 @@ class TSeriesChart {
   // painting
   virtual void Invalidate() = 0;
   virtual bool IsDestroying() const = 0;
-  virtual tk::TRect ChartRect() const = 0;
+  virtual tk::TRect ChartRectangle() const = 0;
 
   // axes
-  virtual TSeriesAxis* BottomAxis() const = 0;
-  virtual TSeriesAxis* TopAxis() const = 0;
-  virtual TSeriesAxis* LeftAxis() const = 0;
-  virtual TSeriesAxis* RightAxis() const = 0;
+  virtual TSeriesAxis* GetBottomAxis() const = 0;
+  virtual TSeriesAxis* GetTopAxis() const = 0;
+  virtual TSeriesAxis* GetLeftAxis() const = 0;
+  virtual TSeriesAxis* GetRightAxis() const = 0;
 
   // 3D and depth slots
   virtual bool View3D() const = 0;
   virtual void SetView3D(bool view3D) = 0;
   virtual void SetClipPoints(bool clip) = 0;
-  virtual bool ApplyZOrder() const = 0;
+  virtual bool AppliesZOrder() const = 0;
   virtual int MaxZOrder() const = 0;
   virtual void SetMaxZOrder(int z) = 0;
 
   // a series that handled a click asks the chart to ignore the rest of it
-  virtual void CancelMouse() = 0;
+  virtual void CancelMouseAction() = 0;
   // links between series (data sources)
   virtual void CheckDataSource(TChartSeries* series) = 0;
 };

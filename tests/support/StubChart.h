@@ -65,18 +65,18 @@ class StubChart : public TSeriesChart {
   TChartSeries* SeriesAt(int i) const override { return series[static_cast<size_t>(i)]; }
   void Invalidate() override { ++invalidations; }
   bool IsDestroying() const override { return destroying; }
-  tk::TRect ChartRect() const override { return rect; }
-  TSeriesAxis* BottomAxis() const override { return const_cast<StubAxis*>(&bottom); }
-  TSeriesAxis* TopAxis() const override { return const_cast<StubAxis*>(&top); }
-  TSeriesAxis* LeftAxis() const override { return const_cast<StubAxis*>(&left); }
-  TSeriesAxis* RightAxis() const override { return const_cast<StubAxis*>(&right); }
+  tk::TRect ChartRectangle() const override { return rect; }
+  TSeriesAxis* GetBottomAxis() const override { return const_cast<StubAxis*>(&bottom); }
+  TSeriesAxis* GetTopAxis() const override { return const_cast<StubAxis*>(&top); }
+  TSeriesAxis* GetLeftAxis() const override { return const_cast<StubAxis*>(&left); }
+  TSeriesAxis* GetRightAxis() const override { return const_cast<StubAxis*>(&right); }
   bool View3D() const override { return view3D; }
   void SetView3D(bool v) override { view3D = v; }
   void SetClipPoints(bool c) override { clipPoints = c; }
-  bool ApplyZOrder() const override { return applyZOrder; }
+  bool AppliesZOrder() const override { return applyZOrder; }
   int MaxZOrder() const override { return maxZOrder; }
   void SetMaxZOrder(int z) override { maxZOrder = z; }
-  void CancelMouse() override { ++mouseCancels; }
+  void CancelMouseAction() override { ++mouseCancels; }
   void CheckDataSource(TChartSeries*) override { ++dataSourceChecks; }
 
   StubAxis bottom, top, left, right;

@@ -269,27 +269,27 @@ TEST(Series, JoiningChartsAndResolvingAxes) {
   EXPECT_EQ(s.GetHorizAxis(), nullptr);
   s.SetParentChart(&a);
   EXPECT_EQ(a.series, std::vector<TChartSeries*>{&s});
-  EXPECT_EQ(s.GetHorizAxis(), a.BottomAxis());
-  EXPECT_EQ(s.GetVertAxis(), a.LeftAxis());
+  EXPECT_EQ(s.GetHorizAxis(), a.GetBottomAxis());
+  EXPECT_EQ(s.GetVertAxis(), a.GetLeftAxis());
   s.SetParentChart(&b);
   EXPECT_TRUE(a.series.empty());
   EXPECT_EQ(b.series, std::vector<TChartSeries*>{&s});
   s.SetHorizAxis(aTopAxis);
   s.SetVertAxis(aRightAxis);
-  EXPECT_EQ(s.GetHorizAxis(), b.TopAxis());
-  EXPECT_EQ(s.GetVertAxis(), b.RightAxis());
+  EXPECT_EQ(s.GetHorizAxis(), b.GetTopAxis());
+  EXPECT_EQ(s.GetVertAxis(), b.GetRightAxis());
   StubAxis custom(true, 0, 10, 0, 1);
   s.SetHorizAxis(aCustomHorizAxis);
-  EXPECT_EQ(s.GetHorizAxis(), b.BottomAxis());  // no custom axis yet
+  EXPECT_EQ(s.GetHorizAxis(), b.GetBottomAxis());  // no custom axis yet
   s.SetCustomHorizAxis(&custom);
   EXPECT_EQ(s.GetHorizAxis(), &custom);
   EXPECT_TRUE(s.UsesAxis(&custom));
-  EXPECT_FALSE(s.UsesAxis(b.BottomAxis()));
+  EXPECT_FALSE(s.UsesAxis(b.GetBottomAxis()));
   s.SetHorizAxis(aBothHorizAxis);
-  EXPECT_EQ(s.GetHorizAxis(), b.BottomAxis());
-  EXPECT_TRUE(s.UsesAxis(b.BottomAxis()));
-  EXPECT_TRUE(s.UsesAxis(b.TopAxis()));
-  EXPECT_FALSE(s.UsesAxis(b.LeftAxis()) && s.VertAxis() != aLeftAxis);
+  EXPECT_EQ(s.GetHorizAxis(), b.GetBottomAxis());
+  EXPECT_TRUE(s.UsesAxis(b.GetBottomAxis()));
+  EXPECT_TRUE(s.UsesAxis(b.GetTopAxis()));
+  EXPECT_FALSE(s.UsesAxis(b.GetLeftAxis()) && s.VertAxis() != aLeftAxis);
 }
 
 TEST(Series, DestructionClearsThenLeavesTheChart) {

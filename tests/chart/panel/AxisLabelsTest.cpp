@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/ChartRig.h"
+#include "toolkit/Format.h"
+
+namespace {
+
+// Labels drawn by one axis, its ticks, from a full paint.
+struct LabelRig : ChartRig {
+  LabelRig() {
+    chart.SetView3D(false);
+    chart.Title().SetVisible(false);
+    AddEmptySeries();  // so that the side axes show values
+  }
+  std::vector<std::string> LabelsOf(const TCustomChartAxis& axis) {
+    Paint();
+    std::vector<std::string> out;
+    for (const auto& c : surface.Calls())
+      if (c.op == "TextOut" &&
+          (axis.IsHorizontal() ? c.args[1] >= axis.LabelsPos - 20 : c.args[0] <= axis.LabelsPos))
+        out.push_back(c.text);
+    return out;
+  }
+};
+
+std::vector<std::string> Numbers(int from, int to, int step) {
+  std::vector<std::string> out;
+  for (int v = from; step > 0 ? v <= to : v >= to; v += step)
+    out.push_back(std::to_string(v));
+  return out;
+}
+
+}  // namespace
+
+TEST(AxisLabels, SignalChartLabelsOneBitTimeApartFromTheRight) {
+  LabelRig r;
+  ConfigureAsSignalChart(r.chart);
+  r.chart.Title().SetVisible(false);
+  r.chart.LeftAxis().SetLabels(false);
+  r.chart.BottomAxis().SetIncrement(62);
+  r.Paint();
+  EXPECT_EQ(r.Texts(), Numbers(937, 7, -62));  // 937, 875, ..., 7, none at 999
+  EXPECT_EQ(r.chart.BottomAxis().TickPositions().size(), 16u);
+}
+
+TEST(AxisLabels, SignalChartWithIncrementOne) {
+  LabelRig r;
+  ConfigureAsSignalChart(r.chart);
+  r.chart.Title().SetVisible(false);
+  r.chart.LeftAxis().SetLabels(false);
+  r.chart.BottomAxis().SetIncrement(1);
+  r.Paint();
+  const auto texts = r.Texts();
+  ASSERT_EQ(texts.size(), 998u);  // 998 down to 1: neither end of the axis
+  EXPECT_EQ(texts.front(), "998");
+  EXPECT_EQ(texts.back(), "1");
+}
+
+TEST(AxisLabels, DesignTimeIncrementOfOneSecondInDaysShowsNoLabels) {
+  LabelRig r;
+  ConfigureAsSignalChart(r.chart);
+  r.chart.Title().SetVisible(false);
+  r.chart.LeftAxis().SetLabels(false);
+  r.Paint();
+  EXPECT_TRUE(r.Texts().empty());
+}
+
+TEST(AxisLabels, LeftAxisOfTheSignalChart) {
+  LabelRig r;
+  ConfigureAsSignalChart(r.chart);
+  r.chart.Title().SetVisible(false);
+  r.chart.BottomAxis().SetLabels(false);
+  r.Paint();
+  EXPECT_EQ(r.Texts(), (std::vector<std::string>{"2", "1", "0", "-1", "-2"}));
+}
+
+TEST(AxisLabels, SeparationWidensTheStepOneTwoFiveTen) {
+  TChart chart;
+  TChartAxis& a = chart.BottomAxis();
+  a.SetLimits(0, 100);
+  a.UpdateLimits();
+  a.AxisPixels = 400;
+  const int fits = a.LabelCountThatFits(20);
+  EXPECT_EQ(fits, 18);  // 20 + 10 % = 22 pixels a label
+  EXPECT_EQ(a.StepForLabelCount(fits), 10);
+  EXPECT_EQ(a.StepForLabelCount(0), 1e-12);
+  a.SetLabelsSeparation(0);
+  a.SetIncrement(3);
+  EXPECT_EQ(a.StepForLabelCount(2), 3);  // separation 0 keeps the desired increment
+  struct Case {
+    double x, next;
+  };
+  for (const Case& c :
+       {Case{1, 2}, {2, 5}, {5, 10}, {3, 5}, {7, 10}, {0.3, 0.5}, {20, 50}, {10, 20}})
+    EXPECT_DOUBLE_EQ(TCustomChartAxis::NextNiceStep(c.x), c.next) << c.x;
+}
+
+TEST(AxisLabels, RoundFirstLabel) {
+  for (bool round : {true, false}) {
+    LabelRig r;
+    r.chart.LeftAxis().SetLabels(false);
+    TChartAxis& a = r.chart.BottomAxis();
+    a.SetLimits(3, 97);
+    a.SetIncrement(10);
+    a.SetLabelsSeparation(0);
+    a.SetRoundFirstLabel(round);
+    r.Paint();
+    EXPECT_EQ(r.Texts(), round ? Numbers(90, 10, -10) : Numbers(97, 7, -10));
+  }
+}
+
+TEST(AxisLabels, EmptyTextForZeroWithAnOptionalDigitFormat) {
+  LabelRig r;
+  r.chart.LeftAxis().SetLabels(false);
+  TChartAxis& a = r.chart.BottomAxis();
+  a.SetLimits(0, 4);
+  a.SetIncrement(1);
+  a.SetAxisValuesFormat("#,##");
+  r.Paint();
+  EXPECT_EQ(r.Texts(), (std::vector<std::string>{"4", "3", "2", "1", ""}));
+}
+
+TEST(AxisLabels, LogarithmicLabels) {
+  LabelRig r;
+  r.chart.BottomAxis().SetLabels(false);
+  TChartAxis& a = r.chart.LeftAxis();
+  a.SetLimits(0, 1000);
+  a.SetLogarithmic(true);
+  r.Paint();
+  EXPECT_EQ(r.Texts(), (std::vector<std::string>{"0.1", "1", "10", "100", "1,000"}));
+}
+
+TEST(AxisLabels, CustomLabelsStopAfterIndex2000) {
+  LabelRig r;
+  r.chart.LeftAxis().SetLabels(false);
+  r.chart.BottomAxis().SetLimits(0, 10);
+  int calls = 0;
+  r.chart.OnGetNextAxisLabel = [&](TCustomChartAxis*, int, double& value, bool& stop) {
+    ++calls;
+    stop = false;
+    value = 5;
+  };
+  r.Paint();
+  EXPECT_EQ(calls, 2001 + 1);  // the left axis (0..0) stops at its first value, outside its range
+  EXPECT_EQ(r.Texts().size(), 2001u);
+  // stopping at index 0 falls back to the default labels
+  r.chart.OnGetNextAxisLabel = [](TCustomChartAxis*, int, double&, bool&) {};
+  r.chart.BottomAxis().SetIncrement(5);
+  r.chart.BottomAxis().SetLabelsSeparation(0);
+  r.Paint();
+  EXPECT_EQ(r.Texts(), (std::vector<std::string>{"10", "5", "0"}));
+}
+
+TEST(AxisLabels, GetAxisLabelAndMultiLine) {
+  LabelRig r;
+  r.chart.LeftAxis().SetLabels(false);
+  TChartAxis& a = r.chart.BottomAxis();
+  a.SetLimits(0, 2);
+  a.SetIncrement(1);
+  a.SetLabelsMultiLine(true);
+  r.chart.OnGetAxisLabel = [](TCustomChartAxis*, TChartSeries*, int index, std::string& text) {
+    if (index == -1) text = "v " + text;
+  };
+  r.Paint();
+  // each word on a line of its own: two TextOuts per label
+  EXPECT_EQ(r.Texts(), (std::vector<std::string>{"v", "2", "v", "1", "v", "0"}));
+}
+
+TEST(AxisLabels, DateTimeMonthsOnTheCalendar) {
+  tk::SetFormatLocale("en_US");
+  LabelRig r;
+  r.chart.LeftAxis().SetLabels(false);
+  r.chart.Series(0)->XValues().SetDateTime(true);
+  TChartAxis& a = r.chart.BottomAxis();
+  a.SetLimits(tk::EncodeDate(2026, 3, 1), tk::EncodeDate(2026, 5, 31));
+  a.SetIncrement(30);
+  a.SetDateTimeFormat("d mmm");
+  r.Paint();
+  tk::SetFormatLocale("");
+  EXPECT_EQ(r.Texts(), (std::vector<std::string>{"1 May", "1 Apr", "1 Mar"}));
+}
+
+TEST(AxisLabels, SeriesTextLabelsWithSeparation) {
+  LabelRig r;
+  r.chart.LeftAxis().SetLabels(false);
+  TChartSeries* s = r.chart.Series(0);
+  for (int i = 0; i < 5; ++i)
+    s->AddPointXY(i, i, std::string("L") += std::to_string(i));
+  r.chart.BottomAxis().SetLimits(-1, 5);
+  r.Paint();
+  EXPECT_EQ(r.chart.BottomAxis().EffectiveLabelStyle(), talText);
+  EXPECT_EQ(r.Texts(), (std::vector<std::string>{"L0", "L1", "L2", "L3", "L4"}));
+  r.chart.BottomAxis().SetLabelsSeparation(800);  // wide separation: every other label fits
+  r.Paint();
+  EXPECT_EQ(r.Texts(), (std::vector<std::string>{"L0", "L2", "L4"}));
+}

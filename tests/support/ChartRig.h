@@ -1,0 +1,70 @@
+#pragma once
+// A chart drawn onto a recording surface, and a chart set up as the signal chart.
+
+#include <string>
+#include <vector>
+
+#include "chart/panel/Chart.h"
+#include "toolkit/RecordingSurface.h"
+
+// Configures a chart as the program's signal chart (without its series).
+inline void ConfigureAsSignalChart(TChart& ch) {
+  ch.SetSize(671, 209);
+  ch.SetAllowPanning(pmHorizontal);
+  ch.BackWall().Brush().SetColor(tk::clWhite);
+  ch.BackWall().Brush().SetStyle(tk::bsClear);
+  ch.Title().SetText({"Signal"});
+  ch.SetView3D(false);
+  ch.SetBevelOuter(bvLowered);
+  TChartAxis& b = ch.BottomAxis();
+  b.SetAutomatic(false);
+  b.SetMaximum(999);
+  b.SetAxisValuesFormat("#,##");
+  b.SetDateTimeFormat("ss:hnd");
+  b.SetExactDateTime(false);
+  b.SetIncrement(1.1574074074074e-05);
+  b.SetLabelsAngle(45);
+  b.SetLabelsOnAxis(false);
+  b.SetLabelsSeparation(0);
+  b.MinorGrid().SetStyle(tk::psDash);
+  b.SetMinorTickCount(1);
+  b.MinorTicks().SetVisible(false);
+  b.SetRoundFirstLabel(false);
+  TChartAxis& l = ch.LeftAxis();
+  l.SetAutomatic(false);
+  l.SetMinimum(-2);
+  l.SetMaximum(2);
+  TChartAxis& r = ch.RightAxis();
+  r.SetAutomatic(false);
+  r.SetMinimum(-2);
+  r.SetMaximum(2);
+  r.SetVisible(false);
+  TChartAxis& t = ch.TopAxis();
+  t.SetAutomatic(false);
+  t.SetMaximum(999);
+  t.SetVisible(false);
+  ch.DepthAxis().SetTickLength(1);
+}
+
+struct ChartRig {
+  TChart chart;
+  tk::TRecordingSurface surface;
+  explicit ChartRig(int w = 671, int h = 209) { chart.SetSize(w, h); }
+  void Paint() {
+    surface.Clear();
+    chart.PaintInto(surface, {0, 0, chart.Width(), chart.Height()});
+  }
+  // the texts drawn, in order
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> out;
+    for (const auto& c : surface.Calls())
+      if (c.op == "TextOut") out.push_back(c.text);
+    return out;
+  }
+  // an active series with no points on the default axes, owned by the chart
+  TChartSeries* AddEmptySeries() {
+    auto* s = new TChartSeries;
+    s->SetParentChart(&chart);
+    return s;
+  }
+};
