@@ -23,9 +23,11 @@ class TForm1::Ports : public TTextSource,
   void AppendText(const std::string& s) override { f_.Buffer.AppendText(s); }
   void ClearText() override { f_.Buffer.Clear(); }
 
-  // signal: no chart yet, so the points go nowhere
-  void AddPoint(double, double) override {}
-  void ClearPoints() override {}
+  // signal: the chart's first series, reached through its series list
+  void AddPoint(double x, double y) override {
+    f_.Chart1.Series(0)->AddPointXY(x, y, "", clDefault);
+  }
+  void ClearPoints() override { f_.Chart1.Series(0)->RemoveAllPoints(); }
 
   // inputs, read when the model needs them
   bool StartStopBits() const override { return f_.CheckBox1.Checked(); }
@@ -37,7 +39,7 @@ class TForm1::Ports : public TTextSource,
   TForm1& f_;
 };
 
-TForm1::TForm1() : ports_(std::make_unique<Ports>(*this)) {
+TForm1::TForm1() : Series1(new TFastLineSeries), ports_(std::make_unique<Ports>(*this)) {
   model_ = std::make_unique<TTransmissionModel>(*ports_, *ports_, *ports_, *ports_);
   SetCaption("Wavelot v1.5");
   SetPosition(201, 108);
@@ -45,6 +47,7 @@ TForm1::TForm1() : ports_(std::make_unique<Ports>(*this)) {
   SetColor(clBtnFace);
   SetFont(TFont{"MS Sans Serif", -11, clWindowText, {}});
   CreateControls();
+  CreateSignalChart();
   CreateAboutPanel();
   FormCreate();
 }
@@ -96,9 +99,6 @@ void TForm1::CreateControls() {
   Buffer.SetBounds(8, 296, 673, 49);
   Buffer.SetFont(TFont{"MS Sans Serif", -11, clBlack, {}});
 
-  Chart1.SetBounds(8, 368, 671, 209);
-  Chart1.SetAnchors(kAllAnchors);
-
   CheckBox1.SetBounds(224, 48, 105, 17);
   CheckBox1.SetCaption("1Start/2Stop bits");
   CheckBox1.OnClick = [this] { nrbChange(); };
@@ -127,6 +127,56 @@ void TForm1::CreateControls() {
        std::initializer_list<TControl*>{&SpinEdit1, &Edit1, &Button1, &Buffer, &Chart1, &CheckBox1,
                                         &RG1, &Button2, &CheckBox2, &Button3, &Panel1, &ScrollBar1})
     c->SetTabOrder(order++);
+}
+
+void TForm1::CreateSignalChart() {
+  TChart& c = Chart1;
+  c.SetBounds(8, 368, 671, 209);
+  c.SetAnchors(kAllAnchors);
+  c.SetAllowPanning(pmHorizontal);
+  c.BackWall().Brush().SetColor(clWhite);
+  c.BackWall().Brush().SetStyle(bsClear);
+  c.Title().SetText({"Signal"});
+  c.SetView3D(false);
+  c.SetBevelOuter(bvLowered);
+
+  TChartAxis& bottom = c.BottomAxis();
+  bottom.SetAutomatic(false);
+  bottom.SetMinimum(0);
+  bottom.SetMaximum(999.0);
+  bottom.SetAxisValuesFormat("#,##");
+  bottom.SetDateTimeFormat("ss:hnd");
+  bottom.SetExactDateTime(false);
+  bottom.SetIncrement(1.1574074074074e-05);  // one second in days, until START sets the bit time
+  bottom.SetLabelsAngle(45);
+  bottom.SetLabelsOnAxis(false);
+  bottom.SetLabelsSeparation(0);
+  bottom.MinorGrid().SetStyle(psDash);
+  bottom.SetMinorTickCount(1);
+  bottom.MinorTicks().SetVisible(false);
+  bottom.SetRoundFirstLabel(false);
+
+  struct FixedAxis {
+    TChartAxis& axis;
+    double min, max;
+    bool visible;
+  };
+  for (const FixedAxis& a : {FixedAxis{c.LeftAxis(), -2.0, 2.0, true},
+                             {c.RightAxis(), -2.0, 2.0, false},
+                             {c.TopAxis(), 0, 999.0, false}}) {
+    a.axis.SetAutomatic(false);
+    a.axis.SetLimits(a.min, a.max);
+    a.axis.SetVisible(a.visible);
+  }
+  c.DepthAxis().SetTickLength(1);
+
+  TFastLineSeries& s = *Series1;
+  s.SetSeriesColor(clRed);
+  s.LinePen().SetColor(clRed);
+  s.LinePen().SetWidth(3);
+  s.SetShowInLegend(false);
+  s.SetValueFormat("#,##");
+  s.SetParentChart(&c);
 }
 
 void TForm1::CreateAboutPanel() {
@@ -176,7 +226,7 @@ std::uint32_t TForm1::BitTimeFromSpeed() const {
 
 void TForm1::FormCreate() {
   Timer1.SetInterval(BitTimeFromSpeed());
-  // the chart engine's panning button is set here once the chart exists
+  PanningMouseButton = mbLeft;  // a left drag on the chart zooms or restores, never pans
 }
 
 void TForm1::SpinEdit1Change() {
@@ -185,7 +235,7 @@ void TForm1::SpinEdit1Change() {
 
 void TForm1::Button1Click() {
   model_->Start();
-  // the bottom axis increment follows the bit time once the chart exists
+  Chart1.BottomAxis().SetIncrement(Timer1.Interval());
   Edit1.SetEnabled(false);
   Timer1.SetEnabled(true);
 }
@@ -193,6 +243,7 @@ void TForm1::Button1Click() {
 void TForm1::Button2Click() {
   model_->Reset();
   Timer1.SetInterval(BitTimeFromSpeed());
+  Chart1.BottomAxis().SetIncrement(Timer1.Interval());
   Edit1.SetEnabled(true);
   Timer1.SetEnabled(false);
   ports_->ClearPoints();
@@ -217,5 +268,10 @@ void TForm1::Button4Click() {
 }
 
 void TForm1::ScrollBar1Change() {
-  // moves the chart's time window once the chart exists
+  // maximum first: each limit is checked against the other as it stands
+  TChartAxis& axis = Chart1.BottomAxis();
+  const double width = axis.Maximum() - axis.Minimum();
+  const int p = ScrollBar1.Position();
+  axis.SetMaximum(width + p);
+  axis.SetMinimum(p);
 }

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "app/TransmissionModel.h"
+#include "chart/panel/Chart.h"
+#include "chart/series/FastLineSeries.h"
 #include "toolkit/ExtControls.h"
 #include "toolkit/Form.h"
 #include "toolkit/SpinEdit.h"
@@ -26,7 +28,8 @@ class TForm1 : public tk::TForm {
   tk::TButton Button1{this};
   tk::TLabel Label4{this};
   tk::TRichEdit Buffer{this};
-  tk::TPanel Chart1{this};  // stands where the signal chart goes until the chart engine lands
+  TChart Chart1{this};
+  TFastLineSeries* Series1;  // owned by Chart1, which frees its series
   tk::TCheckBox CheckBox1{this};
   tk::TRadioGroup RG1{this};
   tk::TLabel Label5{this};
@@ -55,6 +58,7 @@ class TForm1 : public tk::TForm {
  private:
   class Ports;
   void CreateControls();
+  void CreateSignalChart();
   void CreateAboutPanel();
   // 1000 div the speed; a transient speed of 0 or below (while typing) gives
   // interval 0, which stops the ticks until the box reads a valid speed.

@@ -102,6 +102,16 @@ void TCustomPanel::Invalidate() {
   Widget()->update();
 }
 
+void TCustomPanel::RepaintNow() {
+  if (Widget()->isVisible()) {
+    Widget()->repaint();
+    return;
+  }
+  QImage image(std::max(1, Width()), std::max(1, Height()), QImage::Format_RGB32);
+  TQtSurface surface(&image);
+  Paint(surface);
+}
+
 void TCustomPanel::SetCursor(int cursor) {
   cursor_ = cursor;
   Qt::CursorShape shape = Qt::ArrowCursor;

@@ -25,6 +25,9 @@ class TCustomPanel : public TWinControl {
 
   // Asks for a paint on the next paint message; nothing is drawn now.
   void Invalidate();
+  // Paints at once: on the screen when shown, otherwise off screen (so the
+  // panel's own buffered picture is brought up to date all the same).
+  void RepaintNow();
   TRect ClientRect() const { return {0, 0, Width(), Height()}; }
   int Cursor() const { return cursor_; }
   void SetCursor(int cursor);

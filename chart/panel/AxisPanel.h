@@ -122,6 +122,8 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   bool AppliesZOrder() const override { return ApplyZOrder; }
   void CancelMouseAction() override { CancelMouse = true; }
   void CheckDataSource(TChartSeries* series) override { RefreshFromSource(series); }
+  TZozCanvas3D* DrawingCanvas() const override { return &Canvas(); }
+  void ShowBuffer() override { tk::TCustomPanel::Invalidate(); }
 
  protected:
   void PaintContents(const tk::TRect& bounds) override;

@@ -6,6 +6,32 @@
 #include "chart/panel/AxisPanel.h"
 #include "chart/panel/Titles.h"
 
+// Mouse settings shared by every chart of the program.
+extern tk::TMouseButton ZoomMouseButton;     // mbLeft
+extern tk::TShiftState ZoomShiftKeys;        // none needed
+extern tk::TMouseButton PanningMouseButton;  // mbRight
+extern tk::TShiftState PanningShiftKeys;     // none needed
+extern double AnimatedZoomFactor;            // 3: a third of the way per step
+
+class TCustomChart;
+using TChartClick =
+    std::function<void(TCustomChart* sender, tk::TMouseButton, tk::TShiftState, int x, int y)>;
+using TChartClickAxis = std::function<void(TCustomChart* sender, TCustomChartAxis* axis,
+                                           tk::TMouseButton, tk::TShiftState, int x, int y)>;
+using TChartClickSeries =
+    std::function<void(TCustomChart* sender, TChartSeries* series, int valueIndex, tk::TMouseButton,
+                       tk::TShiftState, int x, int y)>;
+using TChartAllowScrollEvent =
+    std::function<void(TCustomChartAxis* sender, double& aMin, double& aMax, bool& allow)>;
+
+// The part of a chart under the mouse.
+struct TChartClickedPart {
+  enum TPart { cpNone, cpSeries, cpAxis, cpTitle, cpFoot, cpChartRect, cpLegend } Part = cpNone;
+  TChartSeries* Series = nullptr;
+  int PointIndex = -1;
+  TCustomChartAxis* Axis = nullptr;
+};
+
 class TCustomChart : public TCustomAxisPanel {
  public:
   explicit TCustomChart(tk::TWinControl* parent);
@@ -28,11 +54,45 @@ class TCustomChart : public TCustomAxisPanel {
   void PaintBackImage(const tk::TRect& r) override;
   void Assign(const TCustomZozPanel& other) override;
 
+  // ---------------------------------------------------------------- zoom and panning
+  TChartClickAxis OnClickAxis;
+  TChartClickSeries OnClickSeries;
+  TChartClick OnClickLegend, OnClickBackground;
+  TChartAllowScrollEvent OnAllowScroll;
+  TChartClickedPart CalcClickedPart(int x, int y) const;
+  void ApplyZoom(double topMin, double topMax, double bottomMin, double bottomMax, double leftMin,
+                 double leftMax, double rightMin, double rightMax);
+  void ResetZoom();
+  bool Restored() const { return restored_; }
+
  protected:
   void PaintTitlesAndLegend() override;
   void PaintWalls() override;
+  void MouseDown(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
+  void MouseMove(tk::TShiftState shift, int x, int y) override;
+  void MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
+  void MouseWheel(tk::TShiftState shift, int delta, int x, int y) override;
+  void MouseLeave() override;
 
  private:
+  struct TSavedScale {
+    bool automatic, automaticMinimum, automaticMaximum;
+    double minimum, maximum;
+  };
+  bool TryStartDrag(tk::TMouseButton button, tk::TShiftState shift, int x, int y);
+  bool FireBackgroundClick(tk::TMouseButton button, tk::TShiftState shift, int x, int y);
+  // Draws the zoom rectangle into the buffered picture (drawing it twice erases it).
+  void DrawZoomRectangleNow();
+  void SaveScales();
+  bool PanDirection(bool horizontal, int p0, int p1);
+  std::vector<TChartAxis*> SideAxes() {
+    return {&TopAxis(), &LeftAxis(), &RightAxis(), &BottomAxis()};
+  }
+
+  TSavedScale saved_[4]{};
+  bool restored_ = true;
+  int initialCursor_ = tk::crDefault;
+
   std::unique_ptr<TChartTitle> title_, foot_;
   std::unique_ptr<TChartWall> backWall_, leftWall_, bottomWall_;
   bool backImageInside_ = false;

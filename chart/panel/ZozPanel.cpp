@@ -36,6 +36,11 @@ void TCustomZozPanel::Invalidate() {
   TCustomPanel::Invalidate();
 }
 
+void TCustomZozPanel::RepaintNow() {
+  canvas_->MarkDirty();
+  tk::TCustomPanel::RepaintNow();
+}
+
 void TCustomZozPanel::Paint(tk::TSurface& surface) {
   windowSurface_ = &surface;
   canvas_->AttachSurface(surface);

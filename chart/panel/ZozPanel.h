@@ -109,6 +109,8 @@ class TCustomZozPanel : public tk::TCustomPanel {
   // Marks the picture dirty and asks for a paint; nothing is drawn now.
   void Invalidate();
   void SetAutoRepaint(bool on) { autoRepaint_ = on; }
+  // Redraws the whole chart now rather than on the next paint message.
+  void RepaintNow();
   bool AutoRepaint() const { return autoRepaint_; }
   // The whole chart onto any surface, within a rectangle.
   virtual void PaintInto(tk::TSurface& surface, const tk::TRect& r);

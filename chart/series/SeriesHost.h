@@ -5,6 +5,8 @@
 
 #include "toolkit/Geometry.h"
 
+class TZozCanvas3D;
+
 class TChartSeries;
 
 // An axis as a series sees it: converts between values and pixels.
@@ -46,6 +48,12 @@ class TSeriesChart {
   virtual bool AppliesZOrder() const = 0;
   virtual int MaxZOrder() const = 0;
   virtual void SetMaxZOrder(int z) = 0;
+
+  // the canvas the chart draws with; series draw their points on it
+  virtual TZozCanvas3D* DrawingCanvas() const = 0;
+  // Shows the buffered picture, with whatever was drawn into it since the
+  // last paint, without redrawing the chart.
+  virtual void ShowBuffer() = 0;
 
   // a series that handled a click asks the chart to ignore the rest of it
   virtual void CancelMouseAction() = 0;

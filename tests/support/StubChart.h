@@ -78,6 +78,8 @@ class StubChart : public TSeriesChart {
   void SetMaxZOrder(int z) override { maxZOrder = z; }
   void CancelMouseAction() override { ++mouseCancels; }
   void CheckDataSource(TChartSeries*) override { ++dataSourceChecks; }
+  TZozCanvas3D* DrawingCanvas() const override { return nullptr; }
+  void ShowBuffer() override {}
 
   StubAxis bottom, top, left, right;
   tk::TRect rect{0, 0, 999, 199};

@@ -1,0 +1,128 @@
+#include "chart/series/FastLineSeries.h"
+
+#include "chart/canvas/Canvas.h"
+#include "chart/panel/HitTest.h"
+
+TFastLineSeries::TFastLineSeries() : linePen_([this] { StyleChanged(); }) {
+  SinglePointAllowed = false;
+  IncludePointBeyondEdge = true;
+}
+
+TFastLineSeries::~TFastLineSeries() = default;
+
+void TFastLineSeries::SetLinePen(const TChartPen& pen) {
+  linePen_.Assign(pen);
+  SetSeriesColor(pen.Color());
+}
+
+void TFastLineSeries::SetSeriesColor(tk::TColor color) {
+  TChartSeries::SetSeriesColor(color);
+  linePen_.SetColor(color);  // the line and the series always share one colour
+}
+
+void TFastLineSeries::Assign(const TFastLineSeries& source) {
+  autoRepaint_ = source.autoRepaint_;
+  linePen_.Assign(source.linePen_);
+}
+
+TZozCanvas3D* TFastLineSeries::Canvas() const {
+  return ParentChart() ? ParentChart()->DrawingCanvas() : nullptr;
+}
+
+bool TFastLineSeries::Flat() const {
+  return !ParentChart() || !ParentChart()->View3D();
+}
+
+void TFastLineSeries::PreparePen() {
+  TZozCanvas3D* c = Canvas();
+  if (!c) return;
+  SelectChartPen(*c, linePen_);
+  c->Brush().style = tk::bsClear;
+}
+
+void TFastLineSeries::DrawAllPoints() {
+  PreparePen();  // once per paint, not per point
+  TChartSeries::DrawAllPoints();
+}
+
+void TFastLineSeries::DrawPoint(int index) {
+  TZozCanvas3D* c = Canvas();
+  if (!c) return;
+  const int x = XPixel(index), y = YPixel(index);
+  const bool flat = Flat();
+  const int z = MiddleDepth;
+  if (index == FirstVisible) {
+    if (index <= 0) {
+      if (flat)
+        c->MovePen(x, y);
+      else
+        c->MovePenAtDepth(x, y, z);
+    } else {
+      // the line enters from the point before the window; the clip cuts it
+      const int px = XPixel(index - 1), py = YPixel(index - 1);
+      if (flat)
+        c->DrawSegment(px, py, x, y);
+      else
+        c->DrawSegmentAtDepth(px, py, x, y, z);
+    }
+  } else {
+    if (tk::TPoint{x, y} == last_) return;  // same pixel: nothing to draw
+    if (flat)
+      c->DrawLineTo(x, y);
+    else
+      c->DrawLineToAtDepth(x, y, z);
+  }
+  last_ = {x, y};
+}
+
+void TFastLineSeries::AfterPointAdded(TChartSeries* sender, int index) {
+  if (autoRepaint_) {
+    TChartSeries::AfterPointAdded(sender, index);
+    return;
+  }
+  if (OnAfterAdd) OnAfterAdd(sender, index);
+  NotifyDependents(ckPointAdded, index);
+  TZozCanvas3D* c = Canvas();
+  // Qt draws on a window only inside its paint event: draw the segment into
+  // the buffered picture and let the next paint show it
+  if (!c || !c->Buffer() || c->Dirty()) {
+    RequestRepaint();
+    return;
+  }
+  c->AttachSurface(c->Buffer()->Canvas());
+  c->Pen() = {linePen_.Color(), linePen_.Width(), linePen_.Style(), linePen_.Mode(), false};
+  const int p = index > 0 ? index - 1 : 0;
+  const int x = XPixel(p), y = YPixel(p);
+  if (Flat())
+    c->MovePen(x, y);
+  else
+    c->MovePenAtDepth(x, y, MiddleDepth);
+  const int savedFirst = FirstVisible;
+  FirstVisible = -1;  // continue the chain from the pen, do not start a new one
+  last_ = {x, y};
+  const tk::TRect r = ParentChart()->ChartRectangle();
+  c->ClipToRect({r.left + 1, r.top + 1, r.right, r.bottom - 1});  // as a paint clips the series
+  DrawPoint(index);
+  c->RemoveClip();
+  FirstVisible = savedFirst;
+  ParentChart()->ShowBuffer();
+}
+
+int TFastLineSeries::PointAtPixel(int x, int y) const {
+  if (FirstVisible < 0 || LastVisible < 0) return -1;
+  if (TZozCanvas3D* c = Canvas()) c->UnprojectPoint(x, y, MiddleDepth);
+  const tk::TPoint target{x, y};
+  tk::TPoint previous{};
+  for (int i = FirstVisible; i <= LastVisible && i < PointCount(); ++i) {
+    const tk::TPoint p{XPixel(i), YPixel(i)};
+    if (p == target) return i;
+    if (i > FirstVisible && PointOnSegment(target, previous, p, 0)) return i - 1;
+    previous = p;
+  }
+  return -1;
+}
+
+void TFastLineSeries::DrawLegendSymbol(int /*index*/, const tk::TRect& r) {
+  PreparePen();
+  if (TZozCanvas3D* c = Canvas()) c->DrawHorizontal(r.left, r.right, (r.top + r.bottom) / 2);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// A series drawn as a plain line from point to point, with as little work
+// per point as possible: a segment that would end on the pixel where the
+// previous one ended is not drawn at all.
+
+#include "chart/canvas/ChartPen.h"
+#include "chart/series/Series.h"
+
+class TFastLineSeries : public TChartSeries {
+ public:
+  TFastLineSeries();
+  ~TFastLineSeries() override;
+
+  // properties
+  TChartPen& LinePen() { return linePen_; }
+  void SetLinePen(const TChartPen& pen);
+  bool AutoRepaint() const { return autoRepaint_; }
+  void SetAutoRepaint(bool on) { autoRepaint_ = on; }
+  void SetSeriesColor(tk::TColor color) override;
+  tk::TPoint LastDrawnPoint() const { return last_; }
+
+  // operations
+  void DrawAllPoints() override;
+  void DrawPoint(int index) override;
+  int PointAtPixel(int x, int y) const override;
+  void DrawLegendSymbol(int index, const tk::TRect& r);
+  std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
+  void Assign(const TFastLineSeries& source);
+
+ protected:
+  void AfterPointAdded(TChartSeries* sender, int index) override;
+
+ private:
+  void PreparePen();
+  TZozCanvas3D* Canvas() const;
+  bool Flat() const;
+
+  TChartPen linePen_;
+  bool autoRepaint_ = true;
+  tk::TPoint last_{0, 0};
+};
