@@ -1,0 +1,136 @@
+#include "chart/series/FastLineSeries.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/ChartRig.h"
+
+namespace {
+
+// A flat chart whose bottom axis maps x 0..100 and left axis y -2..2 over a
+// known rectangle, drawn on the recording surface.
+struct LineRig : ChartRig {
+  TFastLineSeries* line = new TFastLineSeries;
+  LineRig() : ChartRig(400, 300) {
+    chart.SetView3D(false);
+    chart.Title().SetVisible(false);
+    chart.SetAxisVisible(false);
+    chart.SetBevelOuter(bvNone);
+    line->SetParentChart(&chart);
+    chart.BottomAxis().SetLimits(0, 100);
+    chart.LeftAxis().SetLimits(-2, 2);
+  }
+  // the series' own calls: from the clip to its removal
+  std::vector<std::string> LineCalls() {
+    Paint();
+    std::vector<std::string> out;
+    bool inside = false;
+    for (const auto& c : surface.Calls()) {
+      if (c.op == "IntersectClipRect")
+        inside = true;
+      else if (c.op == "RemoveClip")
+        inside = false;
+      else if (inside)
+        out.push_back(c.ToString());
+    }
+    return out;
+  }
+  std::string At(double x, double y) {
+    return std::to_string(chart.BottomAxis().ValueToPixel(x)) + "," +
+           std::to_string(chart.LeftAxis().ValueToPixel(y));
+  }
+};
+
+}  // namespace
+
+TEST(FastLine, OnePointOnlyMovesThePen) {
+  LineRig r;
+  r.line->AddPointXY(50, 1);
+  const auto calls = r.LineCalls();
+  EXPECT_EQ(calls, std::vector<std::string>{"MoveTo " + r.At(50, 1)});
+}
+
+TEST(FastLine, ALevelChangeIsOneChain) {
+  LineRig r;
+  for (auto [x, y] : {std::pair{0.0, 1.0}, {10, 1}, {10, -1}, {20, -1}})
+    r.line->AddPointXY(x, y);
+  const auto got = r.LineCalls();
+  EXPECT_EQ(got, (std::vector<std::string>{"MoveTo " + r.At(0, 1), "LineTo " + r.At(10, 1),
+                                           "LineTo " + r.At(10, -1), "LineTo " + r.At(20, -1)}));
+  const auto& calls = r.surface.Calls();
+  const auto it = std::find_if(calls.begin(), calls.end(),
+                               [](const tk::TDrawCall& c) { return c.op == "LineTo"; });
+  EXPECT_EQ(it->pen.color, tk::clRed);  // the first palette colour, taken by the series and its pen
+}
+
+TEST(FastLine, PointsOnThePreviousPixelAreSkipped) {
+  LineRig r;
+  for (double x : {0.0, 10.0, 10.01, 10.02, 20.0})
+    r.line->AddPointXY(x, 0);
+  const auto got = r.LineCalls();
+  EXPECT_EQ(got, (std::vector<std::string>{"MoveTo " + r.At(0, 0), "LineTo " + r.At(10, 0),
+                                           "LineTo " + r.At(20, 0)}));
+}
+
+TEST(FastLine, AWindowIntoTheMiddleEntersFromOutside) {
+  LineRig r;
+  for (int x = 0; x <= 2000; x += 62)
+    r.line->AddPointXY(x, (x / 62) % 2);
+  r.chart.BottomAxis().SetLimits(500, 1000);
+  const auto calls = r.LineCalls();
+  ASSERT_GE(calls.size(), 3u);
+  // the first visible point is 558; the segment comes in from 496
+  EXPECT_EQ(calls[0], "MoveTo " + r.At(496, 0));
+  EXPECT_EQ(calls[1], "LineTo " + r.At(558, 1));
+  // and the last one runs out to the first point at or beyond 1000
+  EXPECT_EQ(calls.back(), "LineTo " + r.At(1054, 1));
+}
+
+TEST(FastLine, InvisiblePenDrawsNothing) {
+  LineRig r;
+  for (int x = 0; x < 5; ++x)
+    r.line->AddPointXY(x * 10, x % 2);
+  r.line->LinePen().SetVisible(false);
+  r.Paint();
+  int lines = 0;
+  for (const auto& c : r.surface.Calls()) {
+    if (c.op != "LineTo") continue;
+    ++lines;
+    EXPECT_EQ(c.pen.style, tk::psClear);
+  }
+  EXPECT_GT(lines, 0);
+}
+
+TEST(FastLine, ColourAndPenAgree) {
+  TFastLineSeries s;
+  s.SetSeriesColor(tk::clBlue);
+  EXPECT_EQ(s.LinePen().Color(), tk::clBlue);
+  TChartPen pen;
+  pen.SetColor(tk::clLime);
+  pen.SetWidth(3);
+  s.SetLinePen(pen);
+  EXPECT_EQ(s.SeriesColor(), tk::clLime);
+  EXPECT_EQ(s.LinePen().Width(), 3);
+  EXPECT_FALSE(s.SinglePointAllowed);
+  EXPECT_TRUE(s.IncludePointBeyondEdge);
+  EXPECT_EQ(s.EditorClassName(), "TFastLineSeriesEditor");
+}
+
+TEST(FastLine, PointAtPixel) {
+  LineRig r;
+  for (auto [x, y] : {std::pair{0.0, 0.0}, {20, 0}, {40, 1}, {60, 1}, {80, 0}, {100, 0}})
+    r.line->AddPointXY(x, y);
+  r.Paint();
+  auto px = [&](double x, double y) {
+    return std::pair{r.chart.BottomAxis().ValueToPixel(x), r.chart.LeftAxis().ValueToPixel(y)};
+  };
+  auto [x2, y2] = px(40, 1);
+  EXPECT_EQ(r.line->PointAtPixel(x2, y2), 2);
+  auto [xa, ya] =
+      px(70, 1);  // on the segment between points 3 (60) and 4 (80)? no: 60..80 falls from 1 to 0
+  auto [x3, y3] = px(60, 1);
+  auto [x4, y4] = px(80, 0);
+  EXPECT_EQ(r.line->PointAtPixel((x3 + x4) / 2, (y3 + y4) / 2), 3);
+  EXPECT_EQ(r.line->PointAtPixel(xa, ya - 40), -1);
+  TFastLineSeries empty;
+  EXPECT_EQ(empty.PointAtPixel(0, 0), -1);
+}
