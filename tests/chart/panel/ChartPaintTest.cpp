@@ -3,6 +3,10 @@
 #include <cmath>
 
 #include "chart/panel/HitTest.h"
+#include "chart/panel/SeriesTypes.h"
+#include "chart/series/FastLineSeries.h"
+
+#include <algorithm>
 #include "tests/support/ChartRig.h"
 
 TEST(ChartPaint, ChartRectangleFromTheMargins) {
@@ -191,4 +195,24 @@ TEST(HitTest, Helpers) {
   EXPECT_TRUE(PointInsideEllipse({5, 5}, {0, 0, 10, 10}));
   EXPECT_FALSE(PointInsideEllipse({0, 0}, {0, 0, 10, 10}));
   EXPECT_FALSE(PointInsideEllipse({0, 0}, {0, 0, 0, 10}));
+}
+
+TEST(SeriesTypes, StartUpRegistrationsAndNoDuplicates) {
+  const auto& types = SeriesTypes();
+  const auto fast = std::find_if(types.begin(), types.end(), [](const TZozSeriesType& t) {
+    return t.Description == "Fast Line";
+  });
+  ASSERT_NE(fast, types.end());
+  EXPECT_EQ(fast->GalleryPage, "Standard");
+  EXPECT_EQ(fast->GallerySeriesCount, 2);
+  EXPECT_NE(dynamic_cast<TFastLineSeries*>(CreateSeriesByClassName("TFastLineSeries").get()),
+            nullptr);
+  EXPECT_EQ(CreateSeriesByClassName("TNoSuchSeries"), nullptr);
+  EXPECT_TRUE(IsClassRegistered("TChartWall"));
+  const size_t before = types.size();
+  RegisterSeriesType("TFastLineSeries", nullptr, "", "Again", 1, "Standard");
+  EXPECT_EQ(SeriesTypes().size(), before);
+  RegisterSeriesType("TTestSeries", nullptr, "", "A description much longer than twenty", 1,
+                     "Page");
+  EXPECT_EQ(SeriesTypes().back().Description, "A description much l");
 }

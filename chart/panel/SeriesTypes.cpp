@@ -1,0 +1,72 @@
+#include "chart/panel/SeriesTypes.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "chart/series/FastLineSeries.h"
+
+namespace {
+
+std::vector<TZozSeriesType>& Registry() {
+  static std::vector<TZozSeriesType> types;
+  return types;
+}
+
+std::vector<std::string>& ClassNames() {
+  static std::vector<std::string> names;
+  return names;
+}
+
+void RegisterClassName(const std::string& name) {
+  if (!name.empty() && !IsClassRegistered(name)) ClassNames().push_back(name);
+}
+
+std::string Cut(const std::string& s) {
+  return s.substr(0, 20);
+}
+
+// What the engine registers at start-up; each further series type and
+// function adds its line here as it is built.
+void RegisterStandardTypes() {
+  for (const char* part : {"TChartLegend", "TChartGradient", "TChartWall", "TChartTitle"})
+    RegisterClassName(part);
+  RegisterSeriesType(
+      "TFastLineSeries", [] { return std::make_unique<TFastLineSeries>(); }, "", "Fast Line", 2,
+      "Standard");
+}
+
+void EnsureStarted() {
+  static std::once_flag started;
+  std::call_once(started, RegisterStandardTypes);
+}
+
+}  // namespace
+
+bool IsClassRegistered(const std::string& className) {
+  const auto& names = ClassNames();
+  return std::find(names.begin(), names.end(), className) != names.end();
+}
+
+void RegisterSeriesType(const std::string& seriesClass,
+                        std::function<std::unique_ptr<TChartSeries>()> create,
+                        const std::string& functionClass, const std::string& description,
+                        int gallerySeriesCount, const std::string& galleryPage) {
+  RegisterClassName(seriesClass);
+  RegisterClassName(functionClass);
+  auto& types = Registry();
+  for (const TZozSeriesType& t : types)
+    if (t.SeriesClass == seriesClass && t.FunctionClass == functionClass) return;
+  types.push_back({seriesClass, functionClass, Cut(description), Cut(galleryPage),
+                   gallerySeriesCount, std::move(create)});
+}
+
+const std::vector<TZozSeriesType>& SeriesTypes() {
+  EnsureStarted();
+  return Registry();
+}
+
+std::unique_ptr<TChartSeries> CreateSeriesByClassName(const std::string& seriesClass) {
+  for (const TZozSeriesType& t : SeriesTypes())
+    if (t.SeriesClass == seriesClass && t.Create) return t.Create();
+  return nullptr;
+}
