@@ -225,6 +225,27 @@ int TCustomChartAxis::ValueToPixel(double value) const {
   return horizontal_ ? ValueToPixelX(value) : ValueToPixelY(value);
 }
 
+void TCustomChartAxis::ValuesToPixels(const double* values, double multiplier, int* pixels,
+                                      std::size_t count) const {
+  if (depth_ || logarithmic_ || CurrentRange == 0) {
+    TSeriesAxis::ValuesToPixels(values, multiplier, pixels, count);
+    return;
+  }
+  // the linear mapping of ValueToPixelX/Y in a loop the compiler can keep tight
+  const bool fromStart = horizontal_ != inverted_;
+  const int origin = fromStart ? StartPixel : EndPixel;
+  const double min = CurrentMinimum, scale = static_cast<double>(AxisPixels), range = CurrentRange;
+  for (std::size_t i = 0; i < count; ++i) {
+    const double d = (values[i] * multiplier - min) * scale / range;
+    if (!(std::fabs(d) < 2147483647.0)) {
+      pixels[i] = CenterPixel;
+      continue;
+    }
+    const int r = static_cast<int>(std::nearbyint(d));  // halves to even, as RoundToInt
+    pixels[i] = fromStart ? origin + r : origin - r;
+  }
+}
+
 double TCustomChartAxis::PixelToValue(int pixel) const {
   if (AxisPixels <= 0) return 0;
   if (logarithmic_) {

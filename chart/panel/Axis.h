@@ -144,6 +144,8 @@ class TCustomChartAxis : public TSeriesAxis {
   int ValueToPixelX(double value) const;
   int ValueToPixelY(double value) const;
   double PixelToValue(int pixel) const override;
+  void ValuesToPixels(const double* values, double multiplier, int* pixels,
+                      std::size_t count) const override;
   bool HasDateTimeValues() const;
   bool AxisHitTest(int x, int y) const;
   int TickBandSize() const;

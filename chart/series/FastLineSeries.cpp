@@ -3,6 +3,8 @@
 #include "chart/canvas/Canvas.h"
 #include "chart/panel/HitTest.h"
 
+#include <algorithm>
+
 TFastLineSeries::TFastLineSeries() : linePen_([this] { StyleChanged(); }) {
   SinglePointAllowed = false;
   IncludePointBeyondEdge = true;
@@ -42,7 +44,90 @@ void TFastLineSeries::PreparePen() {
 
 void TFastLineSeries::DrawAllPoints() {
   PreparePen();  // once per paint, not per point
-  TChartSeries::DrawAllPoints();
+  if (ShouldReduce())
+    DrawReduced();
+  else
+    TChartSeries::DrawAllPoints();
+}
+
+bool TFastLineSeries::ShouldReduce() const {
+  if (!ReduceDensePoints || !Flat() || !YIsMandatory() || !GetHorizAxis() || !GetVertAxis() ||
+      !Canvas())
+    return false;
+  if (FirstVisible < 0 || LastVisible < FirstVisible) return false;
+  const long long visible = static_cast<long long>(LastVisible) - FirstVisible + 1;
+  const tk::TRect r = ParentChart()->ChartRectangle();
+  return visible > static_cast<long long>(kReduceDensity) * std::max(1, r.right - r.left);
+}
+
+// Each pixel column keeps its first, lowest, highest and last point, the
+// extremes in the order they occur, so spikes and the shape of the line
+// survive while a column costs at most four segments however many points
+// fall in it. The y extremes are found on values (the mapping is monotone) and
+// turned into pixels once per column.
+void TFastLineSeries::DrawReduced() {
+  TZozCanvas3D& c = *Canvas();
+  const TSeriesAxis& xAxis = *GetHorizAxis();
+  const TSeriesAxis& yAxis = *GetVertAxis();
+  const std::vector<double>& xs = XValues().Values();
+  const std::vector<double>& ys = YValues().Values();
+  const double xm = XValues().Multiplier(), ym = YValues().Multiplier();
+  bool penDown = false;
+  auto lineTo = [&](int x, int y) {
+    if (!penDown) {
+      c.MovePen(x, y);
+      penDown = true;
+    } else if (tk::TPoint{x, y} != last_) {
+      c.DrawLineTo(x, y);
+    } else {
+      return;
+    }
+    last_ = {x, y};
+  };
+  if (FirstVisible > 0) {  // enter from the point before the window, as DrawPoint does
+    c.MovePen(XPixel(FirstVisible - 1), YPixel(FirstVisible - 1));
+    last_ = {XPixel(FirstVisible - 1), YPixel(FirstVisible - 1)};
+    penDown = true;
+  }
+  struct Column {
+    int x;
+    double first, last, low, high;
+    std::size_t lowAt, highAt;
+  } col{0, 0, 0, 0, 0, 0, 0};
+  bool open = false;
+  auto flush = [&] {
+    const int yFirst = yAxis.ValueToPixel(col.first);
+    lineTo(col.x, yFirst);
+    // on screen, "low" is the smaller value unless the axis is inverted
+    const double a = col.lowAt <= col.highAt ? col.low : col.high;
+    const double b = col.lowAt <= col.highAt ? col.high : col.low;
+    lineTo(col.x, yAxis.ValueToPixel(a));
+    lineTo(col.x, yAxis.ValueToPixel(b));
+    lineTo(col.x, yAxis.ValueToPixel(col.last));
+  };
+  constexpr std::size_t kChunk = 4096;
+  columns_.resize(kChunk);
+  const auto first = static_cast<std::size_t>(FirstVisible),
+             last = static_cast<std::size_t>(LastVisible);
+  for (std::size_t from = first; from <= last; from += kChunk) {
+    const std::size_t n = std::min(kChunk, last + 1 - from);
+    xAxis.ValuesToPixels(xs.data() + from, xm, columns_.data(), n);
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::size_t i = from + k;
+      const double y = ys[i] * ym;
+      const int x = columns_[k];
+      if (!open || x != col.x) {
+        if (open) flush();
+        col = {x, y, y, y, y, i, i};
+        open = true;
+        continue;
+      }
+      col.last = y;
+      if (y < col.low) col.low = y, col.lowAt = i;
+      if (y > col.high) col.high = y, col.highAt = i;
+    }
+  }
+  if (open) flush();
 }
 
 void TFastLineSeries::DrawPoint(int index) {

@@ -6,6 +6,8 @@
 #include "chart/canvas/ChartPen.h"
 #include "chart/series/Series.h"
 
+#include <vector>
+
 class TFastLineSeries : public TChartSeries {
  public:
   TFastLineSeries();
@@ -18,6 +20,8 @@ class TFastLineSeries : public TChartSeries {
   void SetAutoRepaint(bool on) { autoRepaint_ = on; }
   void SetSeriesColor(tk::TColor color) override;
   tk::TPoint LastDrawnPoint() const { return last_; }
+  // Draw dense data through each pixel column's extremes (on by default).
+  bool ReduceDensePoints = true;
 
   // operations
   void DrawAllPoints() override;
@@ -34,8 +38,16 @@ class TFastLineSeries : public TChartSeries {
   void PreparePen();
   TZozCanvas3D* Canvas() const;
   bool Flat() const;
+  // Dense data: many more visible points than pixel columns.
+  bool ShouldReduce() const;
+  void DrawReduced();
 
   TChartPen linePen_;
   bool autoRepaint_ = true;
   tk::TPoint last_{0, 0};
+  std::vector<int> columns_;  // x pixels of a chunk of points, reused from paint to paint
 };
+
+// Visible points per pixel column above which the line is drawn through each
+// column's first, lowest, highest and last point only.
+inline constexpr int kReduceDensity = 4;

@@ -3,6 +3,8 @@
 // its points. The chart panel and its axes implement these; keeping them this
 // narrow lets series code and its tests stand without the panel.
 
+#include <cstddef>
+
 #include "toolkit/Geometry.h"
 
 class TZozCanvas3D;
@@ -17,6 +19,12 @@ class TSeriesAxis {
   virtual bool Inverted() const = 0;
   virtual int ValueToPixel(double value) const = 0;
   virtual double PixelToValue(int pixel) const = 0;
+  // Many values at once (each times multiplier), exactly as ValueToPixel maps them.
+  virtual void ValuesToPixels(const double* values, double multiplier, int* pixels,
+                              std::size_t count) const {
+    for (std::size_t i = 0; i < count; ++i)
+      pixels[i] = ValueToPixel(values[i] * multiplier);
+  }
 };
 
 // A chart as a series sees it.

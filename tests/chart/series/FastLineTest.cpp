@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/ChartRig.h"
+#include "toolkit/QtSurface.h"
+
+#include <QImage>
+#include <random>
 
 namespace {
 
@@ -133,4 +137,77 @@ TEST(FastLine, PointAtPixel) {
   EXPECT_EQ(r.line->PointAtPixel(xa, ya - 40), -1);
   TFastLineSeries empty;
   EXPECT_EQ(empty.PointAtPixel(0, 0), -1);
+}
+
+namespace {
+
+// The series drawn onto a real picture, reduced or point by point.
+QImage Picture(const std::vector<double>& ys, bool reduce, int penWidth) {
+  TChart chart;
+  chart.SetSize(800, 400);
+  chart.SetView3D(false);
+  chart.Title().SetVisible(false);
+  chart.SetAxisVisible(false);
+  auto* line = new TFastLineSeries;
+  line->SetParentChart(&chart);
+  line->LinePen().SetWidth(penWidth);
+  line->ReduceDensePoints = reduce;
+  for (size_t i = 0; i < ys.size(); ++i)
+    line->AddPointXY(static_cast<double>(i), ys[i]);
+  QImage image(800, 400, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    tk::TQtSurface surface(&image);
+    chart.PaintInto(surface, {0, 0, 800, 400});
+  }
+  return image;
+}
+
+// Share of the pixels the line touches in either picture that differ between them.
+double Difference(const QImage& a, const QImage& b) {
+  long touched = 0, differ = 0;
+  const QRgb red = qRgb(255, 0, 0);
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const bool inA = a.pixel(x, y) == red, inB = b.pixel(x, y) == red;
+      touched += inA || inB;
+      differ += inA != inB;
+    }
+  return touched ? static_cast<double>(differ) / touched : 0;
+}
+
+}  // namespace
+
+TEST(FastLineDense, ReducedDrawingMatchesTheFullOne) {
+  std::mt19937 rng(12);
+  std::normal_distribution<double> step(0, 1);
+  for (int penWidth : {1, 3}) {
+    std::vector<double> walk(200000), noise(200000);
+    double v = 0;
+    for (size_t i = 0; i < walk.size(); ++i) {
+      v += step(rng);
+      walk[i] = v;
+      noise[i] = step(rng);
+    }
+    noise[123457] = 40;  // a one-sample spike
+    for (const auto* data : {&walk, &noise}) {
+      const QImage full = Picture(*data, false, penWidth), reduced = Picture(*data, true, penWidth);
+      EXPECT_LE(Difference(full, reduced), 0.005) << "pen " << penWidth;
+    }
+    const QImage spiky = Picture(noise, true, penWidth);
+    // the spike reaches far above the noise: some red near the top of the plot
+    bool spikeSeen = false;
+    for (int y = 0; y < 60 && !spikeSeen; ++y)
+      for (int x = 0; x < 800 && !spikeSeen; ++x)
+        spikeSeen = spiky.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_TRUE(spikeSeen);
+  }
+}
+
+TEST(FastLineDense, SparseDataIsNotReduced) {
+  LineRig r;
+  for (int x = 0; x <= 100; ++x)
+    r.line->AddPointXY(x, x % 2);
+  const auto calls = r.LineCalls();
+  EXPECT_EQ(calls.size(), 101u);  // a move and a segment per point: drawn as ever
 }
