@@ -4,13 +4,13 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextCursor>
 
 #include "toolkit/Application.h"
 #include "toolkit/QtBridge.h"
+#include "toolkit/TextBufferView.h"
 
 namespace tk {
 
@@ -127,42 +127,33 @@ void TRadioGroup::ArrangeButtons() {
 
 // ---------------------------------------------------------------- TRichEdit
 
-TRichEdit::TRichEdit(TWinControl* parent) : TControl(new QPlainTextEdit, parent) {
-  edit_ = static_cast<QPlainTextEdit*>(Widget());
-  edit_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  edit_->setUndoRedoEnabled(false);  // a long transmission would otherwise keep every bit twice
+TRichEdit::TRichEdit(TWinControl* parent) : TControl(new TextBufferView, parent) {
+  view_ = static_cast<TextBufferView*>(Widget());
   SetColor(clWindow);
-  QObject::connect(edit_, &QPlainTextEdit::textChanged, [this] { Dispatch(OnChange); });
+  view_->onChange = [this] { Dispatch(OnChange); };
 }
 
 std::string TRichEdit::Text() const {
-  const QByteArray bytes = edit_->toPlainText().toLatin1();
-  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+  return view_->Text();
 }
 
 void TRichEdit::SetText(const std::string& text) {
-  edit_->setPlainText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  view_->SetText(text);
 }
 
 void TRichEdit::AppendText(const std::string& text) {
-  QScrollBar* bar = edit_->verticalScrollBar();
-  const bool following = bar->value() == bar->maximum();
-  // a cursor of our own: the user's caret and selection stay where they are
-  QTextCursor end(edit_->document());
-  end.movePosition(QTextCursor::End);
-  end.insertText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-  if (following) bar->setValue(bar->maximum());
+  view_->Append(text);
 }
 
 void TRichEdit::Clear() {
-  edit_->clear();
+  view_->Clear();
 }
 
 void TRichEdit::SetColor(TColor color) {
   TControl::SetColor(color);
-  QPalette p = edit_->palette();
+  QPalette p = view_->palette();
   p.setColor(QPalette::Base, ToQColor(color));
-  edit_->setPalette(p);
+  view_->setPalette(p);
 }
 
 }  // namespace tk

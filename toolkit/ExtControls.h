@@ -10,7 +10,6 @@
 #include "toolkit/StdControls.h"
 
 class QGroupBox;
-class QPlainTextEdit;
 class QButtonGroup;
 class QRadioButton;
 
@@ -51,8 +50,10 @@ class TRadioGroup : public TWinControl {
   int itemIndex_ = -1;
 };
 
-// Editable formatted text; bits are appended at the end in place, never by
-// reading and rewriting the whole text.
+class TextBufferView;
+
+// Editable text; bits are appended at the end in place, never by reading and
+// rewriting the whole text, and only the visible lines are laid out and drawn.
 class TRichEdit : public TControl {
  public:
   explicit TRichEdit(TWinControl* parent);
@@ -64,7 +65,7 @@ class TRichEdit : public TControl {
   TNotifyEvent OnChange;
 
  private:
-  QPlainTextEdit* edit_;
+  TextBufferView* view_;
 };
 
 }  // namespace tk

@@ -81,8 +81,8 @@ QPen QtPen(const TPenSpec& spec) {
   const bool thin = spec.width <= 1;
   p.setWidth(thin ? 0 : spec.width);  // 0: one cosmetic pixel
   // thin lines leave out their last pixel; thick ones end round, as the platform pens do
-  p.setCapStyle(thin ? Qt::FlatCap : Qt::RoundCap);
-  p.setJoinStyle(thin ? Qt::MiterJoin : Qt::RoundJoin);
+  p.setCapStyle(thin ? Qt::FlatCap : Qt::SquareCap);
+  p.setJoinStyle(Qt::MiterJoin);
   if (spec.alternatePixels && thin) {
     p.setDashPattern({1.0, 1.0});
   } else if (thin) {
@@ -124,6 +124,13 @@ struct TQtSurface::Impl {
   TFontSpec fontFor;
   QFont qfont;
   bool fontReady = false;
+  // what the painter was last set to, so a run of lines sets it up once
+  bool toolsKnown = false;
+  TPenSpec penFor;
+  TBrushSpec brushFor;
+  bool brushOn = false;
+  int backModeFor = 0;
+  TColor backColorFor = 0;
 
   explicit Impl(QPaintDevice* device) : painter(device) {
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -143,26 +150,39 @@ TQtSurface::TQtSurface(QPaintDevice* device) : impl_(std::make_unique<Impl>(devi
 
 TQtSurface::~TQtSurface() = default;
 
-namespace {
-
-// Sets pen, brush and mode on the painter for one figure.
-void Prepare(QPainter& p, const TSurface& s, bool withBrush) {
-  p.setPen(QtPen(s.pen));
-  if (withBrush && s.brush.style != bsClear) {
-    p.setBrush(QBrush(ToQColor(s.brush.color), QtBrushStyle(s.brush.style)));
-  } else {
+// Sets pen, brush and mode on the painter for one figure; unchanged tools are
+// left as they are, which keeps a long run of segments cheap.
+void TQtSurface::Prepare(bool withBrush) {
+  Impl& i = *impl_;
+  QPainter& p = i.painter;
+  const bool brushOn = withBrush && brush.style != bsClear;
+  if (i.toolsKnown && i.penFor == pen && i.brushOn == brushOn &&
+      (!brushOn || i.brushFor == brush) && i.backModeFor == backMode && i.backColorFor == backColor)
+    return;
+  p.setPen(QtPen(pen));
+  if (brushOn)
+    p.setBrush(QBrush(ToQColor(brush.color), QtBrushStyle(brush.style)));
+  else
     p.setBrush(Qt::NoBrush);
-  }
-  p.setBackgroundMode(s.backMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
-  p.setBackground(ToQColor(s.backColor));
-  p.setCompositionMode(CompositionFor(s.pen.mode));
+  p.setBackgroundMode(backMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+  p.setBackground(ToQColor(backColor));
+  p.setCompositionMode(CompositionFor(pen.mode));
+  i.toolsKnown = true;
+  i.penFor = pen;
+  i.brushFor = brush;
+  i.brushOn = brushOn;
+  i.backModeFor = backMode;
+  i.backColorFor = backColor;
 }
 
-}  // namespace
+// Operations that set the painter directly make the remembered tools unknown.
+void TQtSurface::Forget() {
+  impl_->toolsKnown = false;
+}
 
 void TQtSurface::LineTo(int x, int y) {
   if (pen.mode != pmNop) {
-    Prepare(impl_->painter, *this, false);
+    Prepare(false);
     impl_->painter.drawLine(current_.x, current_.y, x, y);
   }
   current_ = {x, y};
@@ -170,7 +190,7 @@ void TQtSurface::LineTo(int x, int y) {
 
 void TQtSurface::Polyline(const TPoint* points, int count) {
   if (count < 2 || pen.mode == pmNop) return;
-  Prepare(impl_->painter, *this, false);
+  Prepare(false);
   QPolygon poly(count);
   for (int i = 0; i < count; ++i)
     poly.setPoint(i, points[i].x, points[i].y);
@@ -179,7 +199,7 @@ void TQtSurface::Polyline(const TPoint* points, int count) {
 
 void TQtSurface::Polygon(const TPoint* points, int count) {
   if (count < 2 || pen.mode == pmNop) return;
-  Prepare(impl_->painter, *this, true);
+  Prepare(true);
   QPolygon poly(count);
   for (int i = 0; i < count; ++i)
     poly.setPoint(i, points[i].x, points[i].y);
@@ -192,19 +212,19 @@ void TQtSurface::Rectangle(int x1, int y1, int x2, int y2) {
   const QRect box = BoxOf(x1, y1, x2, y2);
   if (brush.style != bsClear) FillRect({box.left(), box.top(), box.right() + 1, box.bottom() + 1});
   if (pen.style == psClear) return;
-  Prepare(p, *this, false);
+  Prepare(false);
   p.drawRect(box.adjusted(0, 0, -1, -1).normalized());
 }
 
 void TQtSurface::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
   if (pen.mode == pmNop) return;
-  Prepare(impl_->painter, *this, true);
+  Prepare(true);
   impl_->painter.drawRoundedRect(BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1), w / 2.0, h / 2.0);
 }
 
 void TQtSurface::Ellipse(int x1, int y1, int x2, int y2) {
   if (pen.mode == pmNop) return;
-  Prepare(impl_->painter, *this, true);
+  Prepare(true);
   impl_->painter.drawEllipse(BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1));
 }
 
@@ -229,17 +249,18 @@ void ArcOrPie(QPainter& p, bool pie, int x1, int y1, int x2, int y2, int x3, int
 
 void TQtSurface::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   if (pen.mode == pmNop) return;
-  Prepare(impl_->painter, *this, false);
+  Prepare(false);
   ArcOrPie(impl_->painter, false, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void TQtSurface::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   if (pen.mode == pmNop) return;
-  Prepare(impl_->painter, *this, true);
+  Prepare(true);
   ArcOrPie(impl_->painter, true, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void TQtSurface::FillRect(const TRect& r) {
+  Forget();
   if (brush.style == bsClear || r.right <= r.left || r.bottom <= r.top) return;
   QPainter& p = impl_->painter;
   p.setCompositionMode(CompositionFor(pen.mode));
@@ -249,6 +270,7 @@ void TQtSurface::FillRect(const TRect& r) {
 }
 
 void TQtSurface::SetPixel(int x, int y, TColor color) {
+  Forget();
   QPainter& p = impl_->painter;
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.fillRect(x, y, 1, 1, ToQColor(color));
@@ -322,6 +344,7 @@ std::unique_ptr<TBitmap> TQtSurface::CreateBitmap(int width, int height, bool mo
 }
 
 void TQtSurface::CopyFrom(int x, int y, TBitmap& source) {
+  Forget();
   auto* bitmap = dynamic_cast<TImageBitmap*>(&source);
   if (!bitmap) return;
   QPainter& p = impl_->painter;
@@ -334,6 +357,7 @@ void TQtSurface::CopyFrom(int x, int y, TBitmap& source) {
 }
 
 void TQtSurface::DrawPicture(const TRect& dest, const TPicture& picture) {
+  Forget();
   auto* image = dynamic_cast<const TImagePicture*>(&picture);
   if (!image || picture.Empty()) return;
   QPainter& p = impl_->painter;

@@ -36,6 +36,8 @@ class TQtSurface : public TSurface {
   void DrawPicture(const TRect& dest, const TPicture& picture) override;
 
  private:
+  void Prepare(bool withBrush);
+  void Forget();
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

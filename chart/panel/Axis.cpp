@@ -225,24 +225,31 @@ int TCustomChartAxis::ValueToPixel(double value) const {
   return horizontal_ ? ValueToPixelX(value) : ValueToPixelY(value);
 }
 
-void TCustomChartAxis::ValuesToPixels(const double* values, double multiplier, int* pixels,
-                                      std::size_t count) const {
-  if (depth_ || logarithmic_ || CurrentRange == 0) {
-    TSeriesAxis::ValuesToPixels(values, multiplier, pixels, count);
-    return;
-  }
-  // the linear mapping of ValueToPixelX/Y in a loop the compiler can keep tight
+std::size_t TCustomChartAxis::PixelRun(const double* values, std::size_t count, double multiplier,
+                                       int& pixel) const {
+  if (depth_ || logarithmic_ || CurrentRange <= 0 || AxisPixels <= 0 || !(multiplier > 0))
+    return TSeriesAxis::PixelRun(values, count, multiplier, pixel);
+  pixel = ValueToPixel(values[0] * multiplier);
+  // the value at which the next pixel begins; below it nothing needs mapping
   const bool fromStart = horizontal_ != inverted_;
-  const int origin = fromStart ? StartPixel : EndPixel;
-  const double min = CurrentMinimum, scale = static_cast<double>(AxisPixels), range = CurrentRange;
-  for (std::size_t i = 0; i < count; ++i) {
-    const double d = (values[i] * multiplier - min) * scale / range;
-    if (!(std::fabs(d) < 2147483647.0)) {
-      pixels[i] = CenterPixel;
+  const int r0 = fromStart ? pixel - (horizontal_ ? StartPixel : EndPixel)
+                           : (horizontal_ ? EndPixel : StartPixel) - pixel;
+  const double next = CurrentMinimum + (r0 + 0.5) * CurrentRange / AxisPixels;
+  std::size_t n = 1;
+  for (;;) {
+    if (multiplier == 1) {  // the usual case, without a multiplication per value
+      while (n < count && values[n] < next)
+        ++n;
+    } else {
+      while (n < count && values[n] * multiplier < next)
+        ++n;
+    }
+    // exactly on the boundary a half may still round back to this pixel
+    if (n < count && ValueToPixel(values[n] * multiplier) == pixel) {
+      ++n;
       continue;
     }
-    const int r = static_cast<int>(std::nearbyint(d));  // halves to even, as RoundToInt
-    pixels[i] = fromStart ? origin + r : origin - r;
+    return n;
   }
 }
 

@@ -89,45 +89,32 @@ void TFastLineSeries::DrawReduced() {
     last_ = {XPixel(FirstVisible - 1), YPixel(FirstVisible - 1)};
     penDown = true;
   }
-  struct Column {
-    int x;
-    double first, last, low, high;
-    std::size_t lowAt, highAt;
-  } col{0, 0, 0, 0, 0, 0, 0};
-  bool open = false;
-  auto flush = [&] {
-    const int yFirst = yAxis.ValueToPixel(col.first);
-    lineTo(col.x, yFirst);
-    // on screen, "low" is the smaller value unless the axis is inverted
-    const double a = col.lowAt <= col.highAt ? col.low : col.high;
-    const double b = col.lowAt <= col.highAt ? col.high : col.low;
-    lineTo(col.x, yAxis.ValueToPixel(a));
-    lineTo(col.x, yAxis.ValueToPixel(b));
-    lineTo(col.x, yAxis.ValueToPixel(col.last));
-  };
-  constexpr std::size_t kChunk = 4096;
-  columns_.resize(kChunk);
-  const auto first = static_cast<std::size_t>(FirstVisible),
-             last = static_cast<std::size_t>(LastVisible);
-  for (std::size_t from = first; from <= last; from += kChunk) {
-    const std::size_t n = std::min(kChunk, last + 1 - from);
-    xAxis.ValuesToPixels(xs.data() + from, xm, columns_.data(), n);
-    for (std::size_t k = 0; k < n; ++k) {
-      const std::size_t i = from + k;
-      const double y = ys[i] * ym;
-      const int x = columns_[k];
-      if (!open || x != col.x) {
-        if (open) flush();
-        col = {x, y, y, y, y, i, i};
-        open = true;
-        continue;
-      }
-      col.last = y;
-      if (y < col.low) col.low = y, col.lowAt = i;
-      if (y > col.high) col.high = y, col.highAt = i;
+  auto column = [&](int x, std::size_t from, std::size_t n) {
+    // extremes of the raw values; a negative multiplier turns them round
+    const double* y = ys.data() + from;
+    double rawLow = y[0], rawHigh = y[0];
+    std::size_t rawLowAt = 0, rawHighAt = 0;
+    for (std::size_t k = 1; k < n; ++k) {
+      if (y[k] < rawLow) rawLow = y[k], rawLowAt = k;
+      if (y[k] > rawHigh) rawHigh = y[k], rawHighAt = k;
     }
+    const bool flipped = ym < 0;
+    const double low = (flipped ? rawHigh : rawLow) * ym, high = (flipped ? rawLow : rawHigh) * ym;
+    const std::size_t lowAt = flipped ? rawHighAt : rawLowAt,
+                      highAt = flipped ? rawLowAt : rawHighAt;
+    const double a = lowAt <= highAt ? low : high, b = lowAt <= highAt ? high : low;
+    lineTo(x, yAxis.ValueToPixel(ys[from] * ym));
+    lineTo(x, yAxis.ValueToPixel(a));
+    lineTo(x, yAxis.ValueToPixel(b));
+    lineTo(x, yAxis.ValueToPixel(ys[from + n - 1] * ym));
+  };
+  const auto last = static_cast<std::size_t>(LastVisible);
+  for (auto from = static_cast<std::size_t>(FirstVisible); from <= last;) {
+    int x = 0;
+    const std::size_t n = xAxis.PixelRun(xs.data() + from, last + 1 - from, xm, x);
+    column(x, from, n);
+    from += n;
   }
-  if (open) flush();
 }
 
 void TFastLineSeries::DrawPoint(int index) {

@@ -45,7 +45,6 @@ class TFastLineSeries : public TChartSeries {
   TChartPen linePen_;
   bool autoRepaint_ = true;
   tk::TPoint last_{0, 0};
-  std::vector<int> columns_;  // x pixels of a chunk of points, reused from paint to paint
 };
 
 // Visible points per pixel column above which the line is drawn through each

@@ -19,11 +19,15 @@ class TSeriesAxis {
   virtual bool Inverted() const = 0;
   virtual int ValueToPixel(double value) const = 0;
   virtual double PixelToValue(int pixel) const = 0;
-  // Many values at once (each times multiplier), exactly as ValueToPixel maps them.
-  virtual void ValuesToPixels(const double* values, double multiplier, int* pixels,
-                              std::size_t count) const {
-    for (std::size_t i = 0; i < count; ++i)
-      pixels[i] = ValueToPixel(values[i] * multiplier);
+  // For ascending values: how many, from the first on, land on the first one's
+  // pixel (each value times multiplier); that pixel goes to `pixel`.
+  virtual std::size_t PixelRun(const double* values, std::size_t count, double multiplier,
+                               int& pixel) const {
+    pixel = ValueToPixel(values[0] * multiplier);
+    std::size_t n = 1;
+    while (n < count && ValueToPixel(values[n] * multiplier) == pixel)
+      ++n;
+    return n;
   }
 };
 

@@ -11,6 +11,7 @@
 #include "toolkit/ExtControls.h"
 #include "toolkit/Form.h"
 #include "toolkit/StdControls.h"
+#include "toolkit/TextBufferView.h"
 #include "toolkit/Timer.h"
 
 using namespace tk;
@@ -90,17 +91,53 @@ TEST(RichEdit, AppendsAtTheEndLeavingTheUsersCaretAlone) {
   TForm form;
   TRichEdit buffer(&form);
   buffer.SetText("typed by hand ");
-  auto* edit = static_cast<QPlainTextEdit*>(buffer.Widget());
-  QTextCursor caret = edit->textCursor();
-  caret.setPosition(3);
-  edit->setTextCursor(caret);
+  auto* view = static_cast<TextBufferView*>(buffer.Widget());
+  view->SetCaretPosition(3);
   for (char bit : std::string("0100"))
     buffer.AppendText(std::string(1, bit));
   buffer.AppendText(" ");
   EXPECT_EQ(buffer.Text(), "typed by hand 0100 ");
-  EXPECT_EQ(edit->textCursor().position(), 3);
+  EXPECT_EQ(view->CaretPosition(), 3);
   buffer.Clear();
   EXPECT_EQ(buffer.Text(), "");
+}
+
+TEST(TextBufferView, WrapsAtBlanksAndEditsLikeATextBox) {
+  TForm form;
+  form.SetClientSize(300, 200);
+  TRichEdit buffer(&form);
+  buffer.SetBounds(0, 0, 120, 60);
+  form.Show();
+  auto* view = static_cast<TextBufferView*>(buffer.Widget());
+  std::string bits;
+  for (int i = 0; i < 40; ++i)
+    bits += "01001011 ";
+  buffer.AppendText(bits);
+  EXPECT_GT(view->LineCount(), 5);  // wrapped into many lines
+  // appending in pieces lays out the same lines as setting the whole text
+  const int lines = view->LineCount();
+  buffer.SetText(bits);
+  EXPECT_EQ(view->LineCount(), lines);
+  // typing, a refused character, selection and deleting
+  buffer.SetText("abc");
+  view->setFocus();
+  view->SetCaretPosition(3);
+  QTest::keyClicks(view, "de");
+  const int beeps = BeepCount();
+  QKeyEvent wide(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("\u4E2D"));
+  QApplication::sendEvent(view, &wide);
+  EXPECT_EQ(BeepCount() - beeps, 1);
+  EXPECT_EQ(buffer.Text(), "abcde");
+  QTest::keyClick(view, Qt::Key_Left, Qt::ShiftModifier);
+  QTest::keyClick(view, Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_EQ(view->SelectedText(), "de");
+  QTest::keyClick(view, Qt::Key_Backspace);
+  EXPECT_EQ(buffer.Text(), "abc");
+  QTest::keyClick(view, Qt::Key_Home);
+  QTest::keyClick(view, Qt::Key_Delete);
+  EXPECT_EQ(buffer.Text(), "bc");
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(200, 5));
+  EXPECT_EQ(view->CaretPosition(), 2);  // past the end of the line: its end
 }
 
 TEST(CheckBoxAndRadioGroup, FireTheirEventsOnChange) {

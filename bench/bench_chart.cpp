@@ -1,0 +1,187 @@
+// Drawing through the real chart (PaintInto a QImage) and, in the same run,
+// the same data drawn by QCustomPlot and Qt Charts when they are installed.
+// Each scenario's label says what it draws; compare times of one run.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "bench/BenchData.h"
+#include "chart/panel/Chart.h"
+#include "chart/series/FastLineSeries.h"
+#include "toolkit/QtSurface.h"
+
+// The data every library draws, made once.
+const BenchData& BenchSignal() {
+  static const BenchData d = SignalHour();
+  return d;
+}
+const BenchData& BenchWalk() {
+  static const BenchData d = RandomWalk(1'000'000);
+  return d;
+}
+const BenchData& BenchNoise() {
+  static const BenchData d = Noise(1'000'000);
+  return d;
+}
+
+namespace {
+
+const BenchData& Signal() {
+  return BenchSignal();
+}
+const BenchData& Walk() {
+  return BenchWalk();
+}
+const BenchData& NoiseData() {
+  return BenchNoise();
+}
+
+struct OurChart {
+  TChart chart;
+  TFastLineSeries* line = new TFastLineSeries;
+  QImage image;
+  OurChart(int w, int h, int pen) : image(w, h, QImage::Format_RGB32) {
+    chart.SetSize(w, h);
+    chart.SetView3D(false);
+    chart.Title().SetText({"Signal"});
+    line->SetParentChart(&chart);
+    line->SetSeriesColor(tk::clRed);
+    line->LinePen().SetWidth(pen);
+  }
+  void Fill(const BenchData& d) {
+    for (std::size_t i = 0; i < d.x.size(); ++i)
+      line->AddPointXY(d.x[i], d.y[i]);
+  }
+  void Paint() {
+    chart.Canvas().MarkDirty();
+    tk::TQtSurface surface(&image);
+    chart.PaintInto(surface, {0, 0, image.width(), image.height()});
+  }
+};
+
+// (a) the signal chart after an hour at 1000 bits/s, showing the last 999 ms
+void BM_SignalChart_Ours(benchmark::State& state) {
+  OurChart c(671, 209, 3);
+  c.Fill(Signal());
+  const double end = Signal().x.back();
+  c.chart.BottomAxis().SetLimits(end - 999, end);
+  c.chart.LeftAxis().SetLimits(-2, 2);
+  for (auto _ : state)
+    c.Paint();
+  state.SetLabel("14.4 M points, 999 ms window, pen 3");
+}
+
+// (b) a million points, all visible, full HD
+void BM_Dense_Ours(benchmark::State& state) {
+  const bool walk = state.range(0) == 0;
+  OurChart c(1920, 1080, static_cast<int>(state.range(1)));
+  c.Fill(walk ? Walk() : NoiseData());
+  for (auto _ : state)
+    c.Paint();
+  state.SetLabel(std::string(walk ? "random walk" : "noise") + ", pen " +
+                 std::to_string(state.range(1)));
+}
+
+// (c) streaming: three points and one repaint per tick over a long history
+void BM_Streaming_Ours(benchmark::State& state) {
+  const auto history = static_cast<std::size_t>(state.range(0));
+  const bool scrolling = state.range(1) != 0;
+  OurChart c(671, 209, 3);
+  double x = 0;
+  for (std::size_t i = 0; i < history; ++i, x += 0.25)
+    c.line->AddPointXY(x, (i / 4) % 2 ? 1 : -1);
+  c.chart.BottomAxis().SetLimits(scrolling ? x - 999 : 0, scrolling ? x : 999);
+  c.chart.LeftAxis().SetLimits(-2, 2);
+  c.Paint();
+  for (auto _ : state) {
+    for (int k = 0; k < 3; ++k, x += 0.25)
+      c.line->AddPointXY(x, k % 2 ? 1 : -1);
+    if (scrolling) c.chart.BottomAxis().SetLimits(x - 999, x);
+    c.Paint();
+  }
+  state.SetLabel(std::string(scrolling ? "scrolling" : "fixed") + " window, history " +
+                 std::to_string(history));
+}
+
+}  // namespace
+
+BENCHMARK(BM_SignalChart_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Dense_Ours)
+    ->Args({0, 1})
+    ->Args({0, 3})
+    ->Args({1, 1})
+    ->Args({1, 3})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Streaming_Ours)
+    ->Args({100'000, 0})
+    ->Args({1'000'000, 0})
+    ->Args({10'000'000, 0})
+    ->Args({100'000, 1})
+    ->Args({1'000'000, 1})
+    ->Args({10'000'000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// Keeps every result so that our times can be set against the peers' at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    // single runs, or the medians when the runs are repeated
+    for (const Run& r : runs) {
+      if (r.run_type == Run::RT_Iteration && r.repetitions <= 1)
+        times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+        times_[r.run_name.str()] = r.GetAdjustedRealTime();
+    }
+  }
+  void PrintRatios() const {
+    std::printf("\nratios ours / theirs (below 1: ours is faster)\n");
+    for (const auto& [name, ours] : times_) {
+      const auto at = name.find("_Ours");
+      if (at == std::string::npos) continue;
+      for (const char* peer : {"_QCustomPlot", "_QtCharts"}) {
+        std::string theirs = name;
+        theirs.replace(at, 5, peer);
+        const auto it = times_.find(theirs);
+        if (it != times_.end())
+          std::printf("  %-40s vs %-14s %8.3f\n", name.c_str(), peer + 1, ours / it->second);
+      }
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  benchmark::Shutdown();
+  return 0;
+}
+
+namespace {
+// The same chart with nothing to draw: what the frame itself costs.
+void BM_EmptyFrame_Ours(benchmark::State& state) {
+  OurChart c(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3);
+  c.chart.BottomAxis().SetLimits(0, 999);
+  c.chart.LeftAxis().SetLimits(-2, 2);
+  for (auto _ : state)
+    c.Paint();
+  state.SetLabel("no points");
+}
+}  // namespace
+BENCHMARK(BM_EmptyFrame_Ours)->Args({671, 209})->Args({1920, 1080})->Unit(benchmark::kMillisecond);
