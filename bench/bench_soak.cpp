@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <unistd.h>
@@ -34,13 +35,18 @@ void Report(const char* phase, std::vector<double>& us) {
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  const bool paintAll = argc > 1 && std::strcmp(argv[1], "--paint-all") == 0;
+  bool paintAll = false;
+  int encoding = 4;  // Manchester; --encoding N picks another line encoding
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--paint-all") == 0) paintAll = true;
+    if (std::strcmp(argv[i], "--encoding") == 0 && i + 1 < argc) encoding = std::atoi(argv[++i]);
+  }
   QApplication app(argc, argv);
   TForm1 form;
   form.SpinEdit1.SetValue(1000);  // 1 ms a bit
   form.CheckBox1.SetChecked(true);
   form.CheckBox2.SetChecked(true);
-  form.RG1.SetItemIndex(4);
+  form.RG1.SetItemIndex(encoding);
   form.Button1.Click();
   form.Timer1.SetEnabled(false);  // the soak drives the tick handler itself
 
@@ -63,7 +69,8 @@ int main(int argc, char** argv) {
     }
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - wall).count();
-  std::printf("soak: %ld ticks (one simulated hour at 1000 bits/s), %.1f s of wall time\n", kTicks, seconds);
+  std::printf("soak: %ld ticks (one simulated hour at 1000 bits/s, encoding %d), %.1f s of wall time\n", kTicks,
+              encoding, seconds);
   std::printf("signal series: %d points, last x %.0f ms\n", form.Chart1.Series(0)->PointCount(),
               form.Chart1.Series(0)->PointCount() ? form.Chart1.Series(0)->XValues().LastValue() : 0.0);
   Report("first simulated minute", first);

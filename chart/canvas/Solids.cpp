@@ -145,26 +145,13 @@ void TZozCanvas3D::Shade(tk::TColor face, int amount) {
 
 void TZozCanvas3D::DrawBox(int left, int right, int top, int bottom, int z0, int z1, bool shade) {
   const tk::TColor face = FaceColor();
-  working_[0] = ProjectPoint(left, top, z0);
-  working_[1] = ProjectPoint(right, top, z0);
-  working_[2] = ProjectPoint(right, bottom, z0);
-  working_[3] = ProjectPoint(left, bottom, z0);
-  DrawWorkingQuad();
+  DrawRectAtDepth({left, top, right, bottom}, z0);  // the front
   const TPoint rightFront = working_[2], leftFront = working_[3], rightTopFront = working_[1];
-  if (ProjectPoint(right, bottom, z1).x > rightFront.x) {
+  // one side shows: the right one when depth runs to the right, else perhaps the left
+  const bool rightShows = ProjectPoint(right, bottom, z1).x > rightFront.x;
+  if (rightShows || ProjectPoint(left, bottom, z1).x < leftFront.x) {
     if (shade) Shade(face, kSideShade);
-    working_[0] = ProjectPoint(right, top, z0);
-    working_[1] = ProjectPoint(right, top, z1);
-    working_[2] = ProjectPoint(right, bottom, z1);
-    working_[3] = ProjectPoint(right, bottom, z0);
-    DrawWorkingQuad();
-  } else if (ProjectPoint(left, bottom, z1).x < leftFront.x) {
-    if (shade) Shade(face, kSideShade);
-    working_[0] = ProjectPoint(left, top, z0);
-    working_[1] = ProjectPoint(left, top, z1);
-    working_[2] = ProjectPoint(left, bottom, z1);
-    working_[3] = ProjectPoint(left, bottom, z0);
-    DrawWorkingQuad();
+    DrawSideRect(rightShows ? right : left, top, bottom, z0, z1);
   }
   if (ProjectPoint(left, top, z1).y < rightTopFront.y) {
     if (shade) Shade(face, kTopShade);
