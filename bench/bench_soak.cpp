@@ -3,6 +3,7 @@
 // handler. The chart is painted every 16 ms of simulated time during the
 // first and the last simulated minute (or all hour with --paint-all), and the
 // cost of each tick plus its paint is reported there, with resident memory.
+#include <unistd.h>
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -10,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <unistd.h>
 #include <vector>
 
 #include "app/Unit1.h"
@@ -28,7 +28,8 @@ void Report(const char* phase, std::vector<double>& us) {
   if (us.empty()) return;
   std::sort(us.begin(), us.end());
   const double p50 = us[us.size() / 2], p99 = us[std::min(us.size() - 1, us.size() * 99 / 100)];
-  std::printf("%-28s ticks+paints %7zu   p50 %9.1f us   p99 %9.1f us\n", phase, us.size(), p50, p99);
+  std::printf("%-28s ticks+paints %7zu   p50 %9.1f us   p99 %9.1f us\n", phase, us.size(), p50,
+              p99);
 }
 
 }  // namespace
@@ -69,13 +70,16 @@ int main(int argc, char** argv) {
     }
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - wall).count();
-  std::printf("soak: %ld ticks (one simulated hour at 1000 bits/s, encoding %d), %.1f s of wall time\n", kTicks,
-              encoding, seconds);
-  std::printf("signal series: %d points, last x %.0f ms\n", form.Chart1.Series(0)->PointCount(),
-              form.Chart1.Series(0)->PointCount() ? form.Chart1.Series(0)->XValues().LastValue() : 0.0);
+  std::printf(
+      "soak: %ld ticks (one simulated hour at 1000 bits/s, encoding %d), %.1f s of wall time\n",
+      kTicks, encoding, seconds);
+  std::printf(
+      "signal series: %d points, last x %.0f ms\n", form.Chart1.Series(0)->PointCount(),
+      form.Chart1.Series(0)->PointCount() ? form.Chart1.Series(0)->XValues().LastValue() : 0.0);
   Report("first simulated minute", first);
   Report("last simulated minute", last);
-  std::printf("resident memory: %ld MiB at start, %ld MiB at the end; receive buffer %zu characters\n", rssStart,
-              ResidentMiB(), form.Buffer.Text().size());
+  std::printf(
+      "resident memory: %ld MiB at start, %ld MiB at the end; receive buffer %zu characters\n",
+      rssStart, ResidentMiB(), form.Buffer.Text().size());
   return 0;
 }

@@ -90,13 +90,34 @@ void TFastLineSeries::DrawReduced() {
     penDown = true;
   }
   auto column = [&](int x, std::size_t from, std::size_t n) {
-    // extremes of the raw values; a negative multiplier turns them round
+    // extremes of the raw values (a negative multiplier turns them round):
+    // first their values, in four independent lanes the processor can overlap,
+    // then which of the two comes first
     const double* y = ys.data() + from;
-    double rawLow = y[0], rawHigh = y[0];
+    double lo[4] = {y[0], y[0], y[0], y[0]}, hi[4] = {y[0], y[0], y[0], y[0]};
+    std::size_t k = 1;
+    for (; k + 4 <= n; k += 4)
+      for (int lane = 0; lane < 4; ++lane) {
+        const double v = y[k + static_cast<std::size_t>(lane)];
+        lo[lane] = v < lo[lane] ? v : lo[lane];
+        hi[lane] = v > hi[lane] ? v : hi[lane];
+      }
+    for (; k < n; ++k) {
+      lo[0] = y[k] < lo[0] ? y[k] : lo[0];
+      hi[0] = y[k] > hi[0] ? y[k] : hi[0];
+    }
+    const double rawLow = std::min({lo[0], lo[1], lo[2], lo[3]}),
+                 rawHigh = std::max({hi[0], hi[1], hi[2], hi[3]});
     std::size_t rawLowAt = 0, rawHighAt = 0;
-    for (std::size_t k = 1; k < n; ++k) {
-      if (y[k] < rawLow) rawLow = y[k], rawLowAt = k;
-      if (y[k] > rawHigh) rawHigh = y[k], rawHighAt = k;
+    for (k = 0; k < n; ++k) {
+      if (y[k] == rawLow) {
+        rawLowAt = k, rawHighAt = k + 1;  // the low comes first
+        break;
+      }
+      if (y[k] == rawHigh) {
+        rawHighAt = k, rawLowAt = k + 1;
+        break;
+      }
     }
     const bool flipped = ym < 0;
     const double low = (flipped ? rawHigh : rawLow) * ym, high = (flipped ? rawLow : rawHigh) * ym;
