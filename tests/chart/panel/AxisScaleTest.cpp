@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <functional>
+#include <random>
 
 #include "chart/ChartErrors.h"
 #include "tests/support/ChartRig.h"
@@ -236,4 +238,39 @@ TEST(AxisScale, AutomaticFlagsFollowEachOther) {
   a.SetAutomatic(false);
   EXPECT_FALSE(a.AutomaticMinimum());
   EXPECT_FALSE(a.AutomaticMaximum());
+}
+
+// The run-length fast path must group values exactly as mapping each one does.
+TEST(AxisScale, PixelRunsAgreeWithMappingEachValue) {
+  std::mt19937 rng(21);
+  for (bool inverted : {false, true}) {
+    for (double multiplier : {1.0, 2.5}) {
+      AxisRig r;
+      r.axis.SetInverted(inverted);
+      r.Limits(0, 977);
+      std::vector<double> values;
+      double v = -50;
+      while (v < 1100) {
+        values.push_back(v);
+        v += (rng() % 7 == 0) ? 0 : (rng() % 1000) / 1500.0;  // ties and uneven steps
+      }
+      // values landing exactly on pixel boundaries too
+      for (int p = 40; p < 60; ++p) values.push_back(r.axis.PixelToValue(p) + 0.0);
+      std::sort(values.begin(), values.end());
+      for (double& x : values) x /= multiplier;
+      size_t from = 0;
+      while (from < values.size()) {
+        int pixel = 0;
+        const size_t n = r.axis.PixelRun(values.data() + from, values.size() - from, multiplier, pixel);
+        ASSERT_GE(n, 1u);
+        for (size_t k = from; k < from + n; ++k) {
+          ASSERT_EQ(r.axis.ValueToPixel(values[k] * multiplier), pixel) << k;
+        }
+        if (from + n < values.size()) {
+          ASSERT_NE(r.axis.ValueToPixel(values[from + n] * multiplier), pixel);
+        }
+        from += n;
+      }
+    }
+  }
 }
