@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <random>
 
@@ -255,13 +255,16 @@ TEST(AxisScale, PixelRunsAgreeWithMappingEachValue) {
         v += (rng() % 7 == 0) ? 0 : (rng() % 1000) / 1500.0;  // ties and uneven steps
       }
       // values landing exactly on pixel boundaries too
-      for (int p = 40; p < 60; ++p) values.push_back(r.axis.PixelToValue(p) + 0.0);
+      for (int p = 40; p < 60; ++p)
+        values.push_back(r.axis.PixelToValue(p) + 0.0);
       std::sort(values.begin(), values.end());
-      for (double& x : values) x /= multiplier;
+      for (double& x : values)
+        x /= multiplier;
       size_t from = 0;
       while (from < values.size()) {
         int pixel = 0;
-        const size_t n = r.axis.PixelRun(values.data() + from, values.size() - from, multiplier, pixel);
+        const size_t n =
+            r.axis.PixelRun(values.data() + from, values.size() - from, multiplier, pixel);
         ASSERT_GE(n, 1u);
         for (size_t k = from; k < from + n; ++k) {
           ASSERT_EQ(r.axis.ValueToPixel(values[k] * multiplier), pixel) << k;

@@ -216,3 +216,40 @@ TEST(SeriesTypes, StartUpRegistrationsAndNoDuplicates) {
                      "Page");
   EXPECT_EQ(SeriesTypes().back().Description, "A description much l");
 }
+
+namespace {
+struct FakePicture : tk::TPicture {
+  int w, h;
+  FakePicture(int w, int h) : w(w), h(h) {}
+  int Width() const override { return w; }
+  int Height() const override { return h; }
+};
+}  // namespace
+
+TEST(ChartPaint, BackImageModes) {
+  struct Case {
+    TZozBackImageMode mode;
+    std::vector<std::string> pictures;
+  };
+  const Case cases[] = {
+      {pbmStretch, {"DrawPicture 0,1,100,60,40,30"}},  // flat: the top moves down a pixel
+      {pbmTile,
+       {"DrawPicture 0,1,40,31,40,30", "DrawPicture 40,1,80,31,40,30",
+        "DrawPicture 80,1,120,31,40,30", "DrawPicture 0,31,40,61,40,30",
+        "DrawPicture 40,31,80,61,40,30", "DrawPicture 80,31,120,61,40,30"}},
+      {pbmCenter, {"DrawPicture 30,15,70,45,40,30"}},
+  };
+  for (const Case& c : cases) {
+    ChartRig r(100, 60);
+    r.chart.SetView3D(false);
+    r.chart.SetBackImage(std::make_shared<FakePicture>(40, 30));
+    r.chart.SetBackImageMode(c.mode);
+    r.Paint();
+    EXPECT_EQ(r.surface.Ops("DrawPicture"), c.pictures) << c.mode;
+  }
+  ChartRig inside(100, 60);
+  inside.chart.SetBackImage(std::make_shared<FakePicture>(40, 30));
+  inside.chart.SetBackImageInside(true);
+  inside.Paint();
+  ASSERT_EQ(inside.surface.Ops("DrawPicture").size(), 1u);  // drawn once, inside the back wall
+}

@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include "chart/panel/Chart.h"
+#include "chart/series/FastLineSeries.h"
 
 namespace {
 
@@ -155,4 +156,31 @@ TEST_F(ZoomPan, AnimatedZoomRepaintsSevenTimes) {
   chart.ApplyZoom(0, 999, 100, 200, 10, 20, 10, 20);
   EXPECT_EQ(paints, 7);
   EXPECT_EQ(Limits(chart.BottomAxis()), std::make_pair(100.0, 200.0));
+}
+
+TEST_F(ZoomPan, ClicksReachTheirParts) {
+  std::vector<std::string> log;
+  chart.OnClickAxis = [&](TCustomChart*, TCustomChartAxis* axis, tk::TMouseButton, tk::TShiftState,
+                          int, int) {
+    log.push_back(axis == &chart.BottomAxis() ? "bottom axis" : "other axis");
+  };
+  chart.OnClickBackground = [&](TCustomChart*, tk::TMouseButton, tk::TShiftState, int, int) {
+    log.push_back("background");
+    chart.CancelMouse = false;  // let the drag go on after it
+  };
+  chart.OnClickSeries = [&](TCustomChart*, TChartSeries*, int index, tk::TMouseButton,
+                            tk::TShiftState, int,
+                            int) { log.push_back("series point " + std::to_string(index)); };
+  auto* line = new TFastLineSeries;
+  line->SetParentChart(&chart);
+  line->AddPointXY(100, 10);
+  line->AddPointXY(900, 90);
+  chart.RepaintNow();
+  const int ax = (chart.BottomAxis().StartPixel + chart.BottomAxis().EndPixel) / 2;
+  QTest::mouseClick(W(), Qt::LeftButton, {}, QPoint(ax, chart.BottomAxis().AxisLinePos + 2));
+  const int px = chart.BottomAxis().ValueToPixel(100), py = chart.LeftAxis().ValueToPixel(10);
+  QTest::mouseClick(W(), Qt::LeftButton, {}, QPoint(px, py));
+  QTest::mouseClick(W(), Qt::LeftButton, {}, QPoint(px + 5, chart.ChartRect.top + 3));
+  EXPECT_EQ(log, (std::vector<std::string>{"bottom axis", "series point 0", "background"}));
+  EXPECT_EQ(chart.CalcClickedPart(5, 5).Part, TChartClickedPart::cpNone);
 }
