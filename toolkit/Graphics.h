@@ -88,7 +88,7 @@ class TPen {
   void SetStyle(TPenStyle s) { Set(spec_.style, s); }
   TPenMode Mode() const { return spec_.mode; }
   void SetMode(TPenMode m) { Set(spec_.mode, m); }
-  const TPenSpec& Spec() const { return spec_; }
+  const TPenSpec& Settings() const { return spec_; }
   void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
  protected:
@@ -123,7 +123,7 @@ class TBrush {
     spec_.style = s;
     if (onChange_) onChange_();
   }
-  const TBrushSpec& Spec() const { return spec_; }
+  const TBrushSpec& Settings() const { return spec_; }
   void Assign(const TBrush& other) {
     if (other.spec_ == spec_) return;
     spec_ = other.spec_;

@@ -75,18 +75,18 @@ Qt::BrushStyle QtBrushStyle(TBrushStyle s) {
   return Qt::SolidPattern;
 }
 
-QPen QtPen(const TPenSpec& spec) {
-  if (spec.style == psClear) return QPen(Qt::NoPen);
-  QPen p(ToQColor(spec.color));
-  const bool thin = spec.width <= 1;
-  p.setWidth(thin ? 0 : spec.width);  // 0: one cosmetic pixel
+QPen QtPen(const TPenSpec& settings) {
+  if (settings.style == psClear) return QPen(Qt::NoPen);
+  QPen p(ToQColor(settings.color));
+  const bool thin = settings.width <= 1;
+  p.setWidth(thin ? 0 : settings.width);  // 0: one cosmetic pixel
   // thin lines leave out their last pixel; thick ones end round, as the platform pens do
   p.setCapStyle(thin ? Qt::FlatCap : Qt::SquareCap);
   p.setJoinStyle(Qt::MiterJoin);
-  if (spec.alternatePixels && thin) {
+  if (settings.alternatePixels && thin) {
     p.setDashPattern({1.0, 1.0});
   } else if (thin) {
-    switch (spec.style) {
+    switch (settings.style) {
       case psDash:
         p.setDashPattern({6.0, 2.0});
         break;

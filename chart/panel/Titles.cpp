@@ -47,7 +47,7 @@ void TChartTitle::DrawTitle(bool onTop) {
   // fill style
   if (color_ == tk::clDefault) {
     if (brush_.Style() != tk::bsSolid) {
-      c.Brush() = brush_.Spec();
+      c.Brush() = brush_.Settings();
       c.SetBackgroundMode(tk::TRANSPARENT);
     } else if (brush_.Color() == tk::clDefault) {
       c.Brush().style = tk::bsClear;
@@ -56,7 +56,7 @@ void TChartTitle::DrawTitle(bool onTop) {
       c.Brush() = {color_, tk::bsSolid};
     }
   } else if (brush_.Style() != tk::bsSolid) {
-    c.Brush() = brush_.Spec();
+    c.Brush() = brush_.Settings();
     c.SetBackgroundMode(tk::OPAQUE);
     c.SetBackgroundColor(tk::ColorToRGB(color_));
   } else {
