@@ -136,10 +136,10 @@ struct TQtSurface::Impl {
     painter.setRenderHint(QPainter::Antialiasing, false);
   }
 
-  const QFont& Font(const TFontSpec& spec) {
-    if (!fontReady || !(spec == fontFor)) {
-      qfont = ToQFont(spec.font);
-      fontFor = spec;
+  const QFont& Font(const TFontSpec& wanted) {
+    if (!fontReady || !(wanted == fontFor)) {
+      qfont = ToQFont(wanted.font);
+      fontFor = wanted;
       fontReady = true;
     }
     return qfont;
