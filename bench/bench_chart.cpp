@@ -76,6 +76,25 @@ void BM_SignalChart_Ours(benchmark::State& state) {
   state.SetLabel("14.4 M points, 999 ms window, pen 3");
 }
 
+// (a') the same at 1000 bits/s as the window sets it up: a label every 1 ms bit,
+// 998 rotated labels a paint
+void BM_SignalChartLabels_Ours(benchmark::State& state) {
+  OurChart c(671, 209, 3);
+  if (state.range(0)) c.Fill(Signal());
+  const double end = Signal().x.back();
+  c.chart.BottomAxis().SetLimits(end - 999, end);
+  c.chart.BottomAxis().SetIncrement(1);
+  c.chart.BottomAxis().SetLabelsSeparation(0);
+  c.chart.BottomAxis().SetLabelsOnAxis(false);
+  c.chart.BottomAxis().SetRoundFirstLabel(false);
+  c.chart.BottomAxis().SetLabelsAngle(45);
+  c.chart.LeftAxis().SetLimits(-2, 2);
+  for (auto _ : state)
+    c.Paint();
+  state.SetLabel(state.range(0) ? "as (a), 998 labels at 45 degrees"
+                                : "the 998 labels alone, no points");
+}
+
 // (b) a million points, all visible, full HD
 void BM_Dense_Ours(benchmark::State& state) {
   const bool walk = state.range(0) == 0;
@@ -111,6 +130,7 @@ void BM_Streaming_Ours(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_SignalChart_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SignalChartLabels_Ours)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dense_Ours)
     ->Args({0, 1})
     ->Args({0, 3})

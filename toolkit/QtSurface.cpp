@@ -6,8 +6,10 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <QRegion>
+#include <QTransform>
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 #include <vector>
 
 #include "toolkit/QtBridge.h"
@@ -278,6 +280,18 @@ void TQtSurface::SetPixel(int x, int y, TColor color) {
 
 void TQtSurface::TextOut(int x, int y, const std::string& text) {
   QPainter& p = impl_->painter;
+  // a clear brush means no box behind the text, whatever the background mode
+  const bool opaque = backMode == OPAQUE && brush.style != bsClear;
+  if (font.escapement != 0 && !opaque) {
+    // Rotated glyphs are not cached by the raster engine and cost a path fill
+    // each; an axis can draw a thousand of them a paint. Each distinct rotated
+    // text is drawn once into a small picture that is copied afterwards.
+    const QImage& picture = RotatedText(text);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Forget();
+    p.drawImage(QPoint(x + picture.offset().x(), y + picture.offset().y()), picture);
+    return;
+  }
   const QFont& f = impl_->Font(font);
   const QFontMetrics m(f);
   const QString s = ToQString(text);
@@ -309,12 +323,74 @@ void TQtSurface::TextOut(int x, int y, const std::string& text) {
   p.setBackgroundMode(Qt::TransparentMode);  // an opaque box, when asked for, is filled below
   p.translate(x, y);
   if (font.escapement != 0) p.rotate(-font.escapement / 10.0);  // counter-clockwise on screen
-  if (backMode == OPAQUE)
-    p.fillRect(QRect(dx, dy - m.ascent(), w, m.height()), ToQColor(backColor));
+  if (opaque) p.fillRect(QRect(dx, dy - m.ascent(), w, m.height()), ToQColor(backColor));
   p.setFont(f);
   p.setPen(ToQColor(font.font.color));
   p.drawText(dx, dy, s);
   p.restore();
+}
+
+namespace {
+
+struct RotatedKey {
+  std::string text;
+  TFontSpec font;
+  unsigned align;
+  bool operator==(const RotatedKey&) const = default;
+};
+
+struct RotatedKeyHash {
+  size_t operator()(const RotatedKey& k) const {
+    size_t h = std::hash<std::string>()(k.text);
+    auto mix = [&h](size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
+    mix(std::hash<std::string>()(k.font.font.name));
+    mix(static_cast<size_t>(k.font.font.height));
+    mix(static_cast<size_t>(k.font.escapement));
+    mix(k.font.font.color);
+    mix(k.align);
+    return h;
+  }
+};
+
+}  // namespace
+
+const QImage& TQtSurface::RotatedText(const std::string& text) {
+  static std::unordered_map<RotatedKey, QImage, RotatedKeyHash>
+      cache;  // the user-interface thread only
+  RotatedKey key{text, font, textAlign};
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  if (cache.size() > 8192) cache.clear();  // labels change with the axis range; start afresh
+  const QFont& f = impl_->Font(font);
+  const QFontMetrics m(f);
+  const QString s = ToQString(text);
+  const int w = m.horizontalAdvance(s);
+  const int dx = (textAlign & TA_HORIZONTAL_MASK) == TA_CENTER  ? -w / 2
+                 : (textAlign & TA_HORIZONTAL_MASK) == TA_RIGHT ? -w
+                                                                : 0;
+  const int dy = (textAlign & TA_VERTICAL_MASK) == TA_BASELINE ? 0
+                 : (textAlign & TA_VERTICAL_MASK) == TA_BOTTOM ? -m.descent()
+                                                               : m.ascent();
+  QTransform turn;
+  turn.rotate(-font.escapement / 10.0);
+  const QRect box = turn.mapRect(QRectF(dx, dy - m.ascent(), w, m.height()))
+                        .toAlignedRect()
+                        .adjusted(-2, -2, 2, 2);
+  QImage picture(box.size(), QImage::Format_ARGB32_Premultiplied);
+  picture.fill(Qt::transparent);
+  {
+    QPainter q(&picture);
+    q.translate(-box.left(), -box.top());
+    q.setTransform(turn, true);
+    q.setFont(f);
+    q.setPen(ToQColor(font.font.color));
+    q.drawText(dx, dy, s);
+  }
+  picture.setOffset(box.topLeft());  // where the picture goes relative to the reference point
+  return cache.emplace(std::move(key), std::move(picture)).first->second;
+}
+
+int TQtSurface::TextHeight(const std::string&) {
+  return QFontMetrics(impl_->Font(font)).height();
 }
 
 TSize TQtSurface::TextExtent(const std::string& text) {

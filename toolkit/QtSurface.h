@@ -8,6 +8,8 @@
 
 class QPaintDevice;
 class QImage;
+class QString;
+class QFont;
 
 namespace tk {
 
@@ -28,6 +30,7 @@ class TQtSurface : public TSurface {
   void SetPixel(int x, int y, TColor color) override;
   void TextOut(int x, int y, const std::string& text) override;
   TSize TextExtent(const std::string& text) override;
+  int TextHeight(const std::string& text) override;
   void IntersectClipRect(const TRect& r) override;
   void SelectClipPolygon(const TPoint* points, int count) override;
   void RemoveClip() override;
@@ -36,6 +39,7 @@ class TQtSurface : public TSurface {
   void DrawPicture(const TRect& dest, const TPicture& picture) override;
 
  private:
+  const QImage& RotatedText(const std::string& text);
   void Prepare(bool withBrush);
   void Forget();
   struct Impl;

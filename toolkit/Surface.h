@@ -72,6 +72,8 @@ class TSurface {
   // ---------------------------------------------------------------- text
   virtual void TextOut(int x, int y, const std::string& text) = 0;
   virtual TSize TextExtent(const std::string& text) = 0;
+  // The height alone: a text is as high as its font's line, so no shaping is needed.
+  virtual int TextHeight(const std::string& text) { return TextExtent(text).cy; }
 
   // ---------------------------------------------------------------- clipping
   virtual void IntersectClipRect(const TRect& r) = 0;

@@ -254,7 +254,7 @@ int TZozCanvas3D::MeasureTextWidth(const std::string& text) {
 }
 
 int TZozCanvas3D::MeasureTextHeight(const std::string& text) {
-  return surface_->TextExtent(text).cy;
+  return surface_->TextHeight(text);
 }
 
 void TZozCanvas3D::ClipToRect(const tk::TRect& r) {

@@ -125,3 +125,35 @@ TEST(ImageBitmap, MonochromeReducesToBlackAndWhite) {
   }
   EXPECT_EQ(dest.pixel(5, 5), p);
 }
+
+TEST(QtSurface, TextBoxIsFilledOnlyWhenOpaqueWithAVisibleBrush) {
+  struct Case {
+    int backMode;
+    TBrushStyle brush;
+    int escapement;
+    bool boxed;
+  };
+  for (const Case& c : {Case{OPAQUE, bsSolid, 0, true},
+                        {OPAQUE, bsClear, 0, false},
+                        {TRANSPARENT, bsSolid, 0, false},
+                        {OPAQUE, bsSolid, 450, true},
+                        {OPAQUE, bsClear, 450, false}}) {
+    QImage img(120, 60, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.backMode = c.backMode;
+      s.backColor = clBlue;
+      s.brush = {clWhite, c.brush};
+      s.font.font = {"DejaVu Sans", -14, clBlack, {}};
+      s.font.escapement = c.escapement;
+      s.textAlign = TA_LEFT | TA_BASELINE;
+      s.TextOut(20, 40, "ii");
+    }
+    bool blue = false;
+    for (int y = 0; y < img.height() && !blue; ++y)
+      for (int x = 0; x < img.width() && !blue; ++x)
+        blue = img.pixel(x, y) == qRgb(0, 0, 255);
+    EXPECT_EQ(blue, c.boxed) << c.backMode << " " << c.brush << " " << c.escapement;
+  }
+}
