@@ -110,7 +110,8 @@ class TPen {
 // A brush that tells its owner when it changes.
 class TBrush {
  public:
-  explicit TBrush(std::function<void()> onChange = {}) : onChange_(std::move(onChange)) {}
+  explicit TBrush(std::function<void()> onChange = {}, TColor color = clWhite)
+      : spec_{color, bsSolid}, onChange_(std::move(onChange)) {}
   TColor Color() const { return spec_.color; }
   void SetColor(TColor c) {
     if (c == spec_.color) return;

@@ -14,12 +14,7 @@
 // A brush whose colour starts as "no colour of its own", optionally with a pattern bitmap.
 class TChartBrush : public tk::TBrush {
  public:
-  explicit TChartBrush(std::function<void()> onChange) : tk::TBrush(std::move(onChange)) {
-    // the sentinel, set without a change notice
-    tk::TBrush tmp;
-    tmp.SetColor(tk::clDefault);
-    Assign(tmp);
-  }
+  explicit TChartBrush(std::function<void()> onChange) : tk::TBrush(std::move(onChange), tk::clDefault) {}
   std::shared_ptr<const tk::TPicture> Bitmap;
   bool HasBitmap() const { return Bitmap && !Bitmap->Empty(); }
 };
