@@ -440,6 +440,25 @@ TEST(Series, RandomOperationsMatchASimpleModel) {
           i + 1 < static_cast<int>(model.size()) && model[i + 1].x == model[i].x ? i + 1 : i;
       s.ExchangePoints(i, j);
       std::swap(model[static_cast<size_t>(i)], model[static_cast<size_t>(j)]);
+    } else if (op == 9 && rng() % 4 == 0) {
+      // a few points out of order, appended as they come, then sorted back
+      s.XValues().SetOrder(loNone);
+      for (int k = 0; k < 3; ++k) {
+        const Point p{static_cast<double>(rng() % 40), static_cast<double>(k), tk::clDefault, ""};
+        s.AddPointXY(p.x, p.y);
+        model.push_back(p);
+      }
+      s.XValues().SetOrder(loAscending);
+      s.XValues().SortPoints();
+      // the sort is not stable: the same points, in x order
+      std::vector<Point> got = PointsOf(s);
+      for (size_t i = 1; i < got.size(); ++i)
+        ASSERT_LE(got[i - 1].x, got[i].x);
+      std::vector<Point> a = got, b = model;
+      std::sort(a.begin(), a.end());
+      std::sort(b.begin(), b.end());
+      ASSERT_EQ(a, b) << "step " << step;
+      model = got;
     } else if (rng() % 15 == 0) {
       s.RemoveAllPoints();
       model.clear();
