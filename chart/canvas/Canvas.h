@@ -37,6 +37,8 @@ class TZozCanvas {
 
   // ---------------------------------------------------------------- the surface and its tools
   void AttachSurface(tk::TSurface& surface) { surface_ = &surface; }
+  // Back to drawing nowhere: for when the attached surface is about to go away.
+  void DetachSurface() { surface_ = nullSurface_.get(); }
   tk::TSurface& Surface() const { return *surface_; }
   tk::TPenSpec& Pen() const { return surface_->pen; }
   tk::TBrushSpec& Brush() const { return surface_->brush; }

@@ -42,11 +42,9 @@ void TCustomZozPanel::RepaintNow() {
 }
 
 void TCustomZozPanel::Paint(tk::TSurface& surface) {
-  windowSurface_ = &surface;
   canvas_->AttachSurface(surface);
   if (!canvas_->RepaintFromBuffer()) PaintInto(surface, ClientRect());
-  canvas_->AttachSurface(surface);
-  windowSurface_ = nullptr;
+  canvas_->DetachSurface();  // the window's surface lives only as long as its paint event
 }
 
 void TCustomZozPanel::PaintInto(tk::TSurface& surface, const tk::TRect& u) {
@@ -60,6 +58,8 @@ void TCustomZozPanel::PaintInto(tk::TSurface& surface, const tk::TRect& u) {
   UpdateChartMetrics();
   PaintContents(chartBounds_);
   canvas_->PresentFrame(surface, surface, u);
+  // the target (a window's paint surface, a picture) need not outlive the paint
+  canvas_->DetachSurface();
 }
 
 void TCustomZozPanel::UpdateChartMetrics() {

@@ -133,7 +133,6 @@ class TCustomZozPanel : public tk::TCustomPanel {
     Invalidate();
   }
 
-  tk::TSurface* windowSurface_ = nullptr;
 
  private:
   tk::TRect margins_{3, 4, 3, 4};
