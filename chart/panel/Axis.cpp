@@ -225,32 +225,14 @@ int TCustomChartAxis::ValueToPixel(double value) const {
   return horizontal_ ? ValueToPixelX(value) : ValueToPixelY(value);
 }
 
-std::size_t TCustomChartAxis::PixelRun(const double* values, std::size_t count, double multiplier,
-                                       int& pixel) const {
-  if (depth_ || logarithmic_ || CurrentRange <= 0 || AxisPixels <= 0 || !(multiplier > 0))
-    return TSeriesAxis::PixelRun(values, count, multiplier, pixel);
-  pixel = ValueToPixel(values[0] * multiplier);
-  // the value at which the next pixel begins; below it nothing needs mapping
+double TCustomChartAxis::NextPixelValue(int pixel) const {
+  if (depth_ || logarithmic_ || !(CurrentRange > 0) || AxisPixels <= 0)
+    return TSeriesAxis::NextPixelValue(pixel);
+  // pixels grow with values from the start of a horizontal axis, from the end of a vertical one
   const bool fromStart = horizontal_ != inverted_;
   const int r0 = fromStart ? pixel - (horizontal_ ? StartPixel : EndPixel)
                            : (horizontal_ ? EndPixel : StartPixel) - pixel;
-  const double next = CurrentMinimum + (r0 + 0.5) * CurrentRange / AxisPixels;
-  std::size_t n = 1;
-  for (;;) {
-    if (multiplier == 1) {  // the usual case, without a multiplication per value
-      while (n < count && values[n] < next)
-        ++n;
-    } else {
-      while (n < count && values[n] * multiplier < next)
-        ++n;
-    }
-    // exactly on the boundary a half may still round back to this pixel
-    if (n < count && ValueToPixel(values[n] * multiplier) == pixel) {
-      ++n;
-      continue;
-    }
-    return n;
-  }
+  return CurrentMinimum + (r0 + 0.5) * CurrentRange / AxisPixels;
 }
 
 double TCustomChartAxis::PixelToValue(int pixel) const {

@@ -144,8 +144,7 @@ class TCustomChartAxis : public TSeriesAxis {
   int ValueToPixelX(double value) const;
   int ValueToPixelY(double value) const;
   double PixelToValue(int pixel) const override;
-  std::size_t PixelRun(const double* values, std::size_t count, double multiplier,
-                       int& pixel) const override;
+  double NextPixelValue(int pixel) const override;
   bool HasDateTimeValues() const;
   bool AxisHitTest(int x, int y) const;
   int TickBandSize() const;

@@ -4,6 +4,7 @@
 #include "chart/panel/HitTest.h"
 
 #include <algorithm>
+#include <cmath>
 
 TFastLineSeries::TFastLineSeries() : linePen_([this] { StyleChanged(); }) {
   SinglePointAllowed = false;
@@ -89,52 +90,54 @@ void TFastLineSeries::DrawReduced() {
     last_ = {XPixel(FirstVisible - 1), YPixel(FirstVisible - 1)};
     penDown = true;
   }
-  auto column = [&](int x, std::size_t from, std::size_t n) {
-    // extremes of the raw values (a negative multiplier turns them round):
-    // first their values, in four independent lanes the processor can overlap,
-    // then which of the two comes first
-    const double* y = ys.data() + from;
-    double lo[4] = {y[0], y[0], y[0], y[0]}, hi[4] = {y[0], y[0], y[0], y[0]};
-    std::size_t k = 1;
-    for (; k + 4 <= n; k += 4)
-      for (int lane = 0; lane < 4; ++lane) {
-        const double v = y[k + static_cast<std::size_t>(lane)];
-        lo[lane] = v < lo[lane] ? v : lo[lane];
-        hi[lane] = v > hi[lane] ? v : hi[lane];
-      }
-    for (; k < n; ++k) {
-      lo[0] = y[k] < lo[0] ? y[k] : lo[0];
-      hi[0] = y[k] > hi[0] ? y[k] : hi[0];
-    }
-    const double rawLow = std::min({lo[0], lo[1], lo[2], lo[3]}),
-                 rawHigh = std::max({hi[0], hi[1], hi[2], hi[3]});
-    std::size_t rawLowAt = 0, rawHighAt = 0;
-    for (k = 0; k < n; ++k) {
-      if (y[k] == rawLow) {
-        rawLowAt = k, rawHighAt = k + 1;  // the low comes first
-        break;
-      }
-      if (y[k] == rawHigh) {
-        rawHighAt = k, rawLowAt = k + 1;
-        break;
-      }
-    }
-    const bool flipped = ym < 0;
+  // one column: from the previous column to its first point, then its
+  // extremes in the order they came, then its last point
+  const bool flipped = ym < 0;  // a negative multiplier turns the raw extremes round
+  auto column = [&](int x, std::size_t from, std::size_t to, double rawLow, std::size_t lowAt,
+                    double rawHigh, std::size_t highAt) {
     const double low = (flipped ? rawHigh : rawLow) * ym, high = (flipped ? rawLow : rawHigh) * ym;
-    const std::size_t lowAt = flipped ? rawHighAt : rawLowAt,
-                      highAt = flipped ? rawLowAt : rawHighAt;
-    const double a = lowAt <= highAt ? low : high, b = lowAt <= highAt ? high : low;
+    if (flipped) std::swap(lowAt, highAt);
     lineTo(x, yAxis.ValueToPixel(ys[from] * ym));
-    lineTo(x, yAxis.ValueToPixel(a));
-    lineTo(x, yAxis.ValueToPixel(b));
-    lineTo(x, yAxis.ValueToPixel(ys[from + n - 1] * ym));
+    lineTo(x, yAxis.ValueToPixel(lowAt <= highAt ? low : high));
+    lineTo(x, yAxis.ValueToPixel(lowAt <= highAt ? high : low));
+    lineTo(x, yAxis.ValueToPixel(ys[to - 1] * ym));
   };
-  const auto last = static_cast<std::size_t>(LastVisible);
-  for (auto from = static_cast<std::size_t>(FirstVisible); from <= last;) {
-    int x = 0;
-    const std::size_t n = xAxis.PixelRun(xs.data() + from, last + 1 - from, xm, x);
-    column(x, from, n);
-    from += n;
+  // Each column's points are found by comparing x against the value where the
+  // next pixel begins, in the same pass that finds the extremes of y, so each
+  // value is read once.
+  const auto last = static_cast<std::size_t>(LastVisible) + 1;
+  for (auto from = static_cast<std::size_t>(FirstVisible); from < last;) {
+    const int x = xAxis.ValueToPixel(xs[from] * xm);
+    const double next = xAxis.NextPixelValue(x);
+    double lo = ys[from], hi = lo;
+    std::size_t loAt = from, hiAt = from, to = from + 1;
+    auto take = [&](std::size_t j) {
+      const double v = ys[j];
+      if (v < lo) lo = v, loAt = j;
+      if (v > hi) hi = v, hiAt = j;
+    };
+    for (;;) {
+      if (std::isnan(next) || !(xm > 0)) {  // no boundary to compare with: map each value
+        while (to < last && xAxis.ValueToPixel(xs[to] * xm) == x)
+          take(to++);
+        break;
+      }
+      if (xm == 1) {
+        for (; to < last && xs[to] < next; ++to)
+          take(to);
+      } else {
+        for (; to < last && xs[to] * xm < next; ++to)
+          take(to);
+      }
+      // exactly on the boundary a half may still round back to this pixel
+      if (to < last && xAxis.ValueToPixel(xs[to] * xm) == x) {
+        take(to++);
+        continue;
+      }
+      break;
+    }
+    column(x, from, to, lo, loAt, hi, hiAt);
+    from = to;
   }
 }
 

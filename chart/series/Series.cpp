@@ -1,6 +1,7 @@
 #include "chart/series/Series.h"
 
 #include <algorithm>
+#include <cmath>
 #include <typeinfo>
 
 #include "chart/canvas/Palette.h"
@@ -539,4 +540,26 @@ void TChartSeries::AddDependent(TChartSeries* series) {
 
 void TChartSeries::RemoveDependent(TChartSeries* series) {
   std::erase(dependents_, series);
+}
+
+std::size_t TSeriesAxis::PixelRun(const double* values, std::size_t count, double multiplier,
+                                  int& pixel) const {
+  pixel = ValueToPixel(values[0] * multiplier);
+  const double next = NextPixelValue(pixel);
+  std::size_t n = 1;
+  for (;;) {
+    if (std::isnan(next) || !(multiplier > 0)) {
+      while (n < count && ValueToPixel(values[n] * multiplier) == pixel)
+        ++n;
+      return n;
+    }
+    while (n < count && values[n] * multiplier < next)
+      ++n;
+    // exactly on the boundary a half may still round back to this pixel
+    if (n < count && ValueToPixel(values[n] * multiplier) == pixel) {
+      ++n;
+      continue;
+    }
+    return n;
+  }
 }

@@ -4,6 +4,7 @@
 // narrow lets series code and its tests stand without the panel.
 
 #include <cstddef>
+#include <limits>
 
 #include "toolkit/Geometry.h"
 
@@ -19,16 +20,15 @@ class TSeriesAxis {
   virtual bool Inverted() const = 0;
   virtual int ValueToPixel(double value) const = 0;
   virtual double PixelToValue(int pixel) const = 0;
+  // Where, going towards larger values, the pixel after `pixel` begins; NaN
+  // when the axis has no such boundary (not linear, or no extent).
+  virtual double NextPixelValue(int /*pixel*/) const {
+    return std::numeric_limits<double>::quiet_NaN();
+  }
   // For ascending values: how many, from the first on, land on the first one's
   // pixel (each value times multiplier); that pixel goes to `pixel`.
-  virtual std::size_t PixelRun(const double* values, std::size_t count, double multiplier,
-                               int& pixel) const {
-    pixel = ValueToPixel(values[0] * multiplier);
-    std::size_t n = 1;
-    while (n < count && ValueToPixel(values[n] * multiplier) == pixel)
-      ++n;
-    return n;
-  }
+  std::size_t PixelRun(const double* values, std::size_t count, double multiplier,
+                       int& pixel) const;
 };
 
 // A chart as a series sees it.
