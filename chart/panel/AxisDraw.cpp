@@ -4,27 +4,8 @@
 
 #include "chart/panel/Axis.h"
 #include "chart/panel/AxisPanel.h"
+#include "chart/panel/TextLines.h"
 #include "toolkit/Rounding.h"
-
-namespace {
-
-constexpr char kLineSeparator = '\r';
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string::size_type start = 0;
-  for (;;) {
-    const auto at = text.find(kLineSeparator, start);
-    if (at == std::string::npos) {
-      lines.push_back(text.substr(start));
-      return lines;
-    }
-    lines.push_back(text.substr(start, at - start));
-    start = at + 1;
-  }
-}
-
-}  // namespace
 
 void TCustomChartAxis::DrawAxis(bool placeAxisLine) {
   UsesDateTime = HasDateTimeValues();
@@ -254,8 +235,7 @@ void TCustomChartAxis::DrawTextBlock(int x, int y, int angle, const std::string&
       break;
   }
   c.SetTextAlignment(align);
-  const std::vector<std::string> lines = SplitLines(text);
-  const int n = static_cast<int>(lines.size());
+  const int n = LineCount(text);
   const int lh = angle == 180 || angle == 270 ? -fh : fh;
   if (horizontal_) {
     if (angle == 0)
@@ -272,7 +252,7 @@ void TCustomChartAxis::DrawTextBlock(int x, int y, int angle, const std::string&
     else if (angle == 270)
       x -= side == 3 ? tk::RoundToInt(n * static_cast<double>(lh)) : lh;
   }
-  for (const std::string& line : lines) {
+  ForEachLine(text, [&](const std::string& line) {
     if (angle == 0) {
       y += lh;
       c.PutTextAtDepth(x, y, z, line);
@@ -285,5 +265,5 @@ void TCustomChartAxis::DrawTextBlock(int x, int y, int angle, const std::string&
     } else {
       c.PutRotatedTextAtDepth(x, y, z, line, angle);
     }
-  }
+  });
 }

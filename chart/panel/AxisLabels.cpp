@@ -6,6 +6,7 @@
 
 #include "chart/panel/Axis.h"
 #include "chart/panel/AxisPanel.h"
+#include "chart/panel/TextLines.h"
 #include "toolkit/Format.h"
 #include "toolkit/Rounding.h"
 
@@ -18,7 +19,6 @@ constexpr double kCustomLabelTolerance = 1e-7;
 constexpr double kSecond = 1.0 / 86400;
 constexpr double kDay = 1.0;
 constexpr int kNoDateTimeStep = 25;
-constexpr char kLineSeparator = '\r';
 
 constexpr double kDateTimeSteps[25] = {
     kSecond,        5 * kSecond,    10 * kSecond,    15 * kSecond,    30 * kSecond,

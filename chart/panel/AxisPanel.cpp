@@ -1,4 +1,5 @@
 #include "chart/panel/AxisPanel.h"
+#include "chart/panel/TextLines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +10,6 @@
 
 namespace {
 constexpr bool kAxesBeforeSeries = true;
-constexpr char kLineSeparator = '\r';
 }  // namespace
 
 int TChartSeriesList::CountActive() const {
@@ -92,19 +92,10 @@ TChartSeries* TCustomAxisPanel::FirstSeriesOfAxis(const TCustomChartAxis& axis) 
 }
 
 int TCustomAxisPanel::WidthOfLines(const std::string& text, int* lines) {
-  int widest = 0, count = 0;
-  std::string::size_type start = 0;
-  while (start <= text.size()) {
-    auto end = text.find(kLineSeparator, start);
-    const bool last = end == std::string::npos;
-    if (last) end = text.size();
-    if (!(last && start == text.size() && count > 0)) {  // no trailing empty line
-      widest = std::max(widest, Canvas().MeasureTextWidth(text.substr(start, end - start)));
-      ++count;
-    }
-    if (last) break;
-    start = end + 1;
-  }
+  int widest = 0;
+  const int count = ForEachLine(text, [&](const std::string& line) {
+    widest = std::max(widest, Canvas().MeasureTextWidth(line));
+  });
   if (lines) *lines = count;
   return widest;
 }

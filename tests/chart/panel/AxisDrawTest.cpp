@@ -118,3 +118,28 @@ TEST(AxisDraw, TwoLineLabelsAtZeroAndFortyFiveDegrees) {
     }
   }
 }
+
+TEST(AxisDraw, TrailingLineSeparatorAddsNoLine) {
+  // "a b " with multi-line labels ends in a separator; the size reserved for
+  // it counts two lines, so drawing must place it exactly like "a\rb".
+  for (int angle : {0, 90, 180, 270}) {
+    std::vector<std::vector<int>> drawn[2];
+    const char* texts[2] = {"a\rb", "a\rb\r"};
+    for (int i = 0; i < 2; ++i) {
+      AxisDrawRig r;
+      r.chart.BottomAxis().SetLimits(0, 20);
+      r.chart.BottomAxis().SetIncrement(10);
+      r.chart.BottomAxis().SetLabelsOnAxis(false);
+      r.chart.BottomAxis().SetLabelsAngle(angle);
+      const std::string text = texts[i];
+      r.chart.OnGetAxisLabel = [text](TCustomChartAxis*, TChartSeries*, int, std::string& t) {
+        t = text;
+      };
+      r.Paint();
+      for (const auto& c : r.surface.Calls())
+        if (c.op == "TextOut") drawn[i].push_back(c.args);
+    }
+    ASSERT_EQ(drawn[0].size(), 2u) << angle;
+    EXPECT_EQ(drawn[1], drawn[0]) << angle;
+  }
+}
