@@ -247,6 +247,21 @@ void ArcOrPie(QPainter& p, bool pie, int x1, int y1, int x2, int y2, int x3, int
     p.drawArc(box, a, s);
 }
 
+// Offset from a text's reference point to the left end of its baseline,
+// before any rotation, for the surface's text alignment.
+struct Shift {
+  int dx, dy;
+};
+
+Shift BaselineOffset(unsigned align, int width, const QFontMetrics& m) {
+  int dx = 0, dy = m.ascent();
+  if ((align & TA_HORIZONTAL_MASK) == TA_CENTER) dx = -width / 2;
+  if ((align & TA_HORIZONTAL_MASK) == TA_RIGHT) dx = -width;
+  if ((align & TA_VERTICAL_MASK) == TA_BASELINE) dy = 0;
+  if ((align & TA_VERTICAL_MASK) == TA_BOTTOM) dy = -m.descent();
+  return {dx, dy};
+}
+
 }  // namespace
 
 void TQtSurface::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
@@ -296,28 +311,7 @@ void TQtSurface::TextOut(int x, int y, const std::string& text) {
   const QFontMetrics m(f);
   const QString s = ToQString(text);
   const int w = m.horizontalAdvance(s);
-  // offsets from the reference point to the baseline's left end, unrotated
-  int dx = 0, dy = 0;
-  switch (textAlign & TA_HORIZONTAL_MASK) {
-    case TA_CENTER:
-      dx = -w / 2;
-      break;
-    case TA_RIGHT:
-      dx = -w;
-      break;
-    default:
-      break;
-  }
-  switch (textAlign & TA_VERTICAL_MASK) {
-    case TA_BASELINE:
-      break;
-    case TA_BOTTOM:
-      dy = -m.descent();
-      break;
-    default:
-      dy = m.ascent();
-      break;
-  }
+  const auto [dx, dy] = BaselineOffset(textAlign, w, m);
   p.save();
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
   p.setBackgroundMode(Qt::TransparentMode);  // an opaque box, when asked for, is filled below
@@ -364,12 +358,7 @@ const QImage& TQtSurface::RotatedText(const std::string& text) {
   const QFontMetrics m(f);
   const QString s = ToQString(text);
   const int w = m.horizontalAdvance(s);
-  const int dx = (textAlign & TA_HORIZONTAL_MASK) == TA_CENTER  ? -w / 2
-                 : (textAlign & TA_HORIZONTAL_MASK) == TA_RIGHT ? -w
-                                                                : 0;
-  const int dy = (textAlign & TA_VERTICAL_MASK) == TA_BASELINE ? 0
-                 : (textAlign & TA_VERTICAL_MASK) == TA_BOTTOM ? -m.descent()
-                                                               : m.ascent();
+  const auto [dx, dy] = BaselineOffset(textAlign, w, m);
   QTransform turn;
   turn.rotate(-font.escapement / 10.0);
   const QRect box = turn.mapRect(QRectF(dx, dy - m.ascent(), w, m.height()))

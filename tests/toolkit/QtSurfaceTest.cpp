@@ -111,6 +111,51 @@ TEST(QtSurface, RotatedTextTurnsCounterClockwise) {
   EXPECT_LE(b.right(), 101);
 }
 
+TEST(QtSurface, TextAlignmentPlacesTheReferencePoint) {
+  // Ink of "HHHH" (no descender) against the reference point (100, 100).
+  // Turned half a circle, the same text must land mirrored through that
+  // point; that path draws from a cached picture, so both agree or neither.
+  struct Case {
+    unsigned align;
+    int left, right, top, bottom;  // ink edge before (-1), at (0) or after (1) the point
+  };
+  for (const Case& c : {Case{TA_LEFT | TA_TOP, 0, 1, 1, 1},
+                        {TA_CENTER | TA_TOP, -1, 1, 1, 1},
+                        {TA_RIGHT | TA_BASELINE, -1, 0, -1, 0},
+                        {TA_LEFT | TA_BOTTOM, 0, 1, -1, -1}}) {  // lifted by the descent
+    QRect ink[2];
+    for (int turned = 0; turned < 2; ++turned) {
+      QImage img(200, 200, QImage::Format_RGB32);
+      img.fill(Qt::white);
+      {
+        TQtSurface s(&img);
+        s.backMode = TRANSPARENT;
+        s.font.font = {"DejaVu Sans", -20, clBlack, {}};
+        s.font.escapement = turned ? 1800 : 0;
+        s.textAlign = c.align;
+        s.TextOut(100, 100, "HHHH");
+      }
+      for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+          if (img.pixel(x, y) != qRgb(255, 255, 255)) ink[turned] |= QRect(x, y, 1, 1);
+    }
+    auto side = [](int edge) { return edge < 97 ? -1 : edge > 103 ? 1 : 0; };
+    const QRect& a = ink[0];
+    EXPECT_EQ(side(a.left()), c.left) << c.align;
+    EXPECT_EQ(side(a.right()), c.right) << c.align;
+    EXPECT_EQ(side(a.top()), c.top) << c.align;
+    EXPECT_EQ(side(a.bottom()), c.bottom) << c.align;
+    if ((c.align & TA_HORIZONTAL_MASK) == TA_CENTER) {
+      EXPECT_NEAR(a.left() + a.right(), 200, 2);
+    }
+    const QRect& b = ink[1];
+    EXPECT_NEAR(200 - b.right(), a.left(), 2) << c.align;
+    EXPECT_NEAR(200 - b.bottom(), a.top(), 2) << c.align;
+    EXPECT_NEAR(b.width(), a.width(), 1) << c.align;
+    EXPECT_NEAR(b.height(), a.height(), 1) << c.align;
+  }
+}
+
 TEST(ImageBitmap, MonochromeReducesToBlackAndWhite) {
   TImageBitmap bitmap(10, 10, true);
   bitmap.Canvas().brush = {RGB(200, 30, 30), bsSolid};
