@@ -2,6 +2,8 @@
 // Seeded data shared by our chart and the peer libraries, so that every
 // library draws exactly the same points.
 
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -55,4 +57,17 @@ inline BenchData Noise(std::size_t n) {
     d.y[i] = value(rng);
   }
   return d;
+}
+
+// The same cases for every library. Dense: {noise?, pen width}.
+// Streaming: {history points, scrolling?}.
+inline void DenseCases(benchmark::internal::Benchmark* b) {
+  b->Args({0, 1})->Args({0, 3})->Args({1, 1})->Args({1, 3})->Unit(benchmark::kMillisecond);
+}
+
+inline void StreamingCases(benchmark::internal::Benchmark* b, long largestHistory = 10'000'000) {
+  for (long scrolling : {0, 1})
+    for (long history = 100'000; history <= largestHistory; history *= 10)
+      b->Args({history, scrolling});
+  b->Unit(benchmark::kMillisecond);
 }

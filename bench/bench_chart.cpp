@@ -131,20 +131,8 @@ void BM_Streaming_Ours(benchmark::State& state) {
 
 BENCHMARK(BM_SignalChart_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignalChartLabels_Ours)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Dense_Ours)
-    ->Args({0, 1})
-    ->Args({0, 3})
-    ->Args({1, 1})
-    ->Args({1, 3})
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Streaming_Ours)
-    ->Args({100'000, 0})
-    ->Args({1'000'000, 0})
-    ->Args({10'000'000, 0})
-    ->Args({100'000, 1})
-    ->Args({1'000'000, 1})
-    ->Args({10'000'000, 1})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Dense_Ours)->Apply(DenseCases);
+BENCHMARK(BM_Streaming_Ours)->Apply([](auto* b) { StreamingCases(b); });
 
 namespace {
 

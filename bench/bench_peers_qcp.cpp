@@ -74,17 +74,5 @@ void BM_Streaming_QCustomPlot(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_SignalChart_QCustomPlot)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Dense_QCustomPlot)
-    ->Args({0, 1})
-    ->Args({0, 3})
-    ->Args({1, 1})
-    ->Args({1, 3})
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Streaming_QCustomPlot)
-    ->Args({100'000, 0})
-    ->Args({1'000'000, 0})
-    ->Args({10'000'000, 0})
-    ->Args({100'000, 1})
-    ->Args({1'000'000, 1})
-    ->Args({10'000'000, 1})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Dense_QCustomPlot)->Apply(DenseCases);
+BENCHMARK(BM_Streaming_QCustomPlot)->Apply([](auto* b) { StreamingCases(b); });

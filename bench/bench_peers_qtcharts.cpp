@@ -83,14 +83,6 @@ void BM_Streaming_QtCharts(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Dense_QtCharts)
-    ->Args({0, 1})
-    ->Args({0, 3})
-    ->Args({1, 1})
-    ->Args({1, 3})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Dense_QtCharts)->Apply(DenseCases);
 // a million-point history already takes seconds a frame here; ten million is left out
-BENCHMARK(BM_Streaming_QtCharts)
-    ->Args({100'000, 0})
-    ->Args({100'000, 1})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Streaming_QtCharts)->Apply([](auto* b) { StreamingCases(b, 100'000); });
