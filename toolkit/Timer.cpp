@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "toolkit/Application.h"
+#include "toolkit/Change.h"
 #include "toolkit/Errors.h"
 
 namespace tk {
@@ -17,15 +18,11 @@ TTimer::TTimer() : timer_(std::make_unique<QTimer>()) {
 TTimer::~TTimer() = default;
 
 void TTimer::SetInterval(std::uint32_t ms) {
-  if (ms == interval_) return;
-  interval_ = ms;
-  Update();
+  if (Change(interval_, ms)) Update();
 }
 
 void TTimer::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
-  Update();
+  if (Change(enabled_, enabled)) Update();
 }
 
 bool TTimer::Running() const {

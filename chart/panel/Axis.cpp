@@ -18,15 +18,11 @@ TChartAxisTitle::TChartAxisTitle(TCustomAxisPanel& panel, int defaultAngle)
 
 void TChartAxisTitle::SetAngle(int angle) {
   ValidateAngle(angle, "Axis Title");
-  if (angle == angle_) return;
-  angle_ = angle;
-  panel_.Invalidate();
+  if (tk::Change(angle_, angle)) panel_.Invalidate();
 }
 
 void TChartAxisTitle::SetCaption(const std::string& caption) {
-  if (caption == caption_) return;
-  caption_ = caption;
-  panel_.Invalidate();
+  if (tk::Change(caption_, caption)) panel_.Invalidate();
 }
 
 void TChartAxisTitle::Assign(const TChartAxisTitle& o) {

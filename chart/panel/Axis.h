@@ -10,6 +10,7 @@
 
 #include "chart/canvas/ChartPen.h"
 #include "chart/series/SeriesHost.h"
+#include "toolkit/Change.h"
 #include "toolkit/Graphics.h"
 
 class TCustomAxisPanel;
@@ -177,9 +178,7 @@ class TCustomChartAxis : public TSeriesAxis {
  protected:
   template <typename T>
   void Set(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    Changed();
+    if (tk::Change(field, value)) Changed();
   }
   void Changed();
 

@@ -14,7 +14,8 @@
 // A brush whose colour starts as "no colour of its own", optionally with a pattern bitmap.
 class TChartBrush : public tk::TBrush {
  public:
-  explicit TChartBrush(std::function<void()> onChange) : tk::TBrush(std::move(onChange), tk::clDefault) {}
+  explicit TChartBrush(std::function<void()> onChange)
+      : tk::TBrush(std::move(onChange), tk::clDefault) {}
   std::shared_ptr<const tk::TPicture> Bitmap;
   bool HasBitmap() const { return Bitmap && !Bitmap->Empty(); }
 };
@@ -64,9 +65,7 @@ class TChartTitle : public TChartFontObject {
  private:
   template <typename T>
   void Set(T& f, const T& v) {
-    if (f == v) return;
-    f = v;
-    Repaint();
+    if (tk::Change(f, v)) Repaint();
   }
   bool adjustFrame_ = true;
   tk::TAlignment alignment_ = tk::taCenter;
@@ -103,9 +102,7 @@ class TChartWall {
  private:
   template <typename T>
   void Set(T& f, const T& v) {
-    if (f == v) return;
-    f = v;
-    chart_.Invalidate();
+    if (tk::Change(f, v)) chart_.Invalidate();
   }
   TCustomZozPanel& chart_;
   tk::TColor color_;

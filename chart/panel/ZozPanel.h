@@ -9,6 +9,7 @@
 
 #include "chart/canvas/Canvas.h"
 #include "chart/canvas/View3DOptions.h"
+#include "toolkit/Change.h"
 #include "toolkit/CustomPanel.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
@@ -51,9 +52,7 @@ class TChartGradient {
  private:
   template <typename T>
   void Set(T& f, T v) {
-    if (f == v) return;
-    f = v;
-    changed_();
+    if (tk::Change(f, std::move(v))) changed_();
   }
   std::function<void()> changed_;
   bool visible_ = false;
@@ -128,11 +127,8 @@ class TCustomZozPanel : public tk::TCustomPanel {
   virtual void PaintContents(const tk::TRect& bounds) = 0;
   template <typename T>
   void SetValue(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    Invalidate();
+    if (tk::Change(field, value)) Invalidate();
   }
-
 
  private:
   tk::TRect margins_{3, 4, 3, 4};

@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "chart/canvas/Palette.h"
+#include "toolkit/Change.h"
 #include "toolkit/Errors.h"
 
 namespace {
@@ -37,15 +38,11 @@ TChartSeries::~TChartSeries() {
 // ---------------------------------------------------------------- properties
 
 void TChartSeries::SetActive(bool active) {
-  if (active == active_) return;
-  active_ = active;
-  RequestRepaint();
+  if (tk::Change(active_, active)) RequestRepaint();
 }
 
 void TChartSeries::SetSeriesColor(tk::TColor color) {
-  if (color == seriesColor_) return;
-  seriesColor_ = color;
-  RequestRepaint();
+  if (tk::Change(seriesColor_, color)) RequestRepaint();
 }
 
 void TChartSeries::SetColorEachPoint(bool on) {
@@ -61,15 +58,11 @@ void TChartSeries::SetColorEachPoint(bool on) {
 }
 
 void TChartSeries::SetColorSource(const std::string& source) {
-  if (source == colorSource_) return;
-  colorSource_ = source;
-  CheckDataSource();
+  if (tk::Change(colorSource_, source)) CheckDataSource();
 }
 
 void TChartSeries::SetXLabelsSource(const std::string& source) {
-  if (source == xLabelsSource_) return;
-  xLabelsSource_ = source;
-  CheckDataSource();
+  if (tk::Change(xLabelsSource_, source)) CheckDataSource();
 }
 
 void TChartSeries::SetParentChart(TSeriesChart* chart) {
@@ -81,53 +74,41 @@ void TChartSeries::SetParentChart(TSeriesChart* chart) {
 }
 
 void TChartSeries::SetPercentFormat(const std::string& format) {
-  if (format == percentFormat_) return;
-  percentFormat_ = format;
-  RequestRepaint();
+  if (tk::Change(percentFormat_, format)) RequestRepaint();
 }
 
 void TChartSeries::SetShowInLegend(bool show) {
-  if (show == showInLegend_) return;
-  showInLegend_ = show;
-  RequestRepaint();
+  if (tk::Change(showInLegend_, show)) RequestRepaint();
 }
 
 void TChartSeries::SetTitle(const std::string& title) {
-  if (title == title_) return;
-  title_ = title;
-  RequestRepaint();
+  if (tk::Change(title_, title)) RequestRepaint();
 }
 
 void TChartSeries::SetValueFormat(const std::string& format) {
-  if (format == valueFormat_) return;
-  valueFormat_ = format;
-  RequestRepaint();
+  if (tk::Change(valueFormat_, format)) RequestRepaint();
 }
 
 void TChartSeries::SetHorizAxis(THorizAxis axis) {
-  if (axis == horizAxis_) return;
-  horizAxis_ = axis;
+  if (!tk::Change(horizAxis_, axis)) return;
   ResolveAxes();
   RequestRepaint();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis axis) {
-  if (axis == vertAxis_) return;
-  vertAxis_ = axis;
+  if (!tk::Change(vertAxis_, axis)) return;
   ResolveAxes();
   RequestRepaint();
 }
 
 void TChartSeries::SetCustomHorizAxis(TSeriesAxis* axis) {
-  if (axis == customHorizAxis_) return;
-  customHorizAxis_ = axis;
+  if (!tk::Change(customHorizAxis_, axis)) return;
   ResolveAxes();
   RequestRepaint();
 }
 
 void TChartSeries::SetCustomVertAxis(TSeriesAxis* axis) {
-  if (axis == customVertAxis_) return;
-  customVertAxis_ = axis;
+  if (!tk::Change(customVertAxis_, axis)) return;
   ResolveAxes();
   RequestRepaint();
 }
@@ -143,9 +124,7 @@ void TChartSeries::SetYValues(const TChartValueList& source) {
 }
 
 void TChartSeries::SetZOrder(int z) {
-  if (z == zOrder_) return;
-  zOrder_ = z;
-  RequestRepaint();
+  if (tk::Change(zOrder_, z)) RequestRepaint();
 }
 
 void TChartSeries::RequestRepaint() const {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "chart/series/Series.h"
+#include "toolkit/Change.h"
 #include "toolkit/Errors.h"
 
 TChartValueList::TChartValueList(TChartSeries& owner, const std::string& name)
@@ -179,15 +180,11 @@ void TChartValueList::SetMultiplier(double multiplier) {
 }
 
 void TChartValueList::SetDateTime(bool dateTime) {
-  if (dateTime == dateTime_) return;
-  dateTime_ = dateTime;
-  owner_.RequestRepaint();
+  if (tk::Change(dateTime_, dateTime)) owner_.RequestRepaint();
 }
 
 void TChartValueList::SetValueSource(const std::string& source) {
-  if (source == valueSource_) return;
-  valueSource_ = source;
-  owner_.CheckDataSource();
+  if (tk::Change(valueSource_, source)) owner_.CheckDataSource();
 }
 
 void TChartValueList::Assign(const TChartValueList& source) {
