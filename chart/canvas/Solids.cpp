@@ -50,6 +50,7 @@ void TZozCanvas3D::FillBands(const tk::TRect& r, tk::TColor start, tk::TColor en
     return tk::RGB(channel(s.r, d.r), channel(s.g, d.g), channel(s.b, d.b));
   };
   Brush().style = tk::bsSolid;
+  Brush().bitmap = nullptr;  // bands are plain colours, whatever pattern the brush had
   auto band = [&](int n, int span, const tk::TRect& area) {
     Brush().color = colourOfStep(n, span);
     surface_->FillRect(area);
@@ -179,7 +180,7 @@ void TZozCanvas3D::DrawEllipseAtDepth(int x1, int y1, int x2, int y2, int z) {
     outline[static_cast<size_t>(i)] = ProjectPoint(cx + static_cast<int>(rx * std::sin(a)),
                                                    cy + static_cast<int>(ry * std::cos(a)), z);
   }
-  if (Brush().style != tk::bsClear) {
+  if (Brush().Fills()) {
     const tk::TPenStyle savedStyle = Pen().style;
     Pen().style = tk::psClear;
     const TPoint centre = ProjectPoint(cx, cy, z);

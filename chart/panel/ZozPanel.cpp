@@ -105,6 +105,7 @@ void TCustomZozPanel::PaintBevels(const tk::TRect& bounds) {
 void TCustomZozPanel::ApplyFillStyle(tk::TColor color, tk::TBrushStyle style,
                                      tk::TColor backColor) {
   tk::TBrushSpec& brush = canvas_->Brush();
+  brush.bitmap = nullptr;  // a plain fill: no pattern left over from the last element
   if (style != tk::bsSolid && color == backColor)
     brush.color = tk::ColorToRGB(backColor) == tk::clBlack ? tk::clWhite : tk::clBlack;
   else
@@ -153,8 +154,7 @@ void TCustomZozPanelExtended::FillBackground(const tk::TRect& r) {
     else
       c.FillGradient(r, gradient_.EndColor(), gradient_.StartColor(), d);
   } else {
-    c.Brush().color = Color();
-    c.Brush().style = tk::bsSolid;
+    c.Brush() = {Color(), tk::bsSolid, nullptr};
     c.ClearArea(r);
   }
 }

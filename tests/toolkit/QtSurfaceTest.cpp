@@ -202,3 +202,98 @@ TEST(QtSurface, TextBoxIsFilledOnlyWhenOpaqueWithAVisibleBrush) {
     EXPECT_EQ(blue, c.boxed) << c.backMode << " " << c.brush << " " << c.escapement;
   }
 }
+
+// ---------------------------------------------------------------- brush bitmaps
+
+namespace {
+
+// A 3 x 2 pattern, every pixel its own colour, so a wrong phase shows.
+TBrushBitmapRef Pattern3x2() {
+  return MakeBrushBitmap(3, 2,
+                         {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0),
+                          RGB(0, 255, 255), RGB(255, 0, 255)});
+}
+
+QRgb PatternAt(int x, int y) {
+  static const QRgb rows[2][3] = {{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)},
+                                  {qRgb(255, 255, 0), qRgb(0, 255, 255), qRgb(255, 0, 255)}};
+  return rows[y % 2][x % 3];
+}
+
+}  // namespace
+
+TEST(BrushBitmap, RepeatsEndlesslyAndPadsMissingPixels) {
+  const TBrushBitmap b(3, 2, {1, 2, 3, 4, 5});  // one pixel short
+  struct Case {
+    int x, y;
+    TColor want;
+  };
+  for (const Case& c : {Case{0, 0, 1}, {2, 0, 3}, {3, 0, 1}, {-1, 0, 3}, {0, 1, 4}, {1, -1, 5},
+                        {2, 1, clWhite}, {-4, -2, 3}, {7, 5, 5}})
+    EXPECT_EQ(b.PixelAt(c.x, c.y), c.want) << c.x << "," << c.y;
+  EXPECT_TRUE(TBrushBitmap(0, 4, {}).Empty());
+  EXPECT_TRUE(TBrushBitmap(-2, 4, {1}).Empty());
+  EXPECT_EQ(TBrushBitmap(1, 1, {7, 8, 9}).Pixels().size(), 1u);
+}
+
+TEST(BrushBitmap, BrushTellsItsOwnerOnlyWhenThePatternChanges) {
+  int changes = 0;
+  TBrush brush([&changes] { ++changes; });
+  const TBrushBitmapRef a = Pattern3x2(), b = Pattern3x2();
+  EXPECT_FALSE(brush.HasBitmap());
+  brush.SetBitmap(a);
+  brush.SetBitmap(a);
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(brush.HasBitmap());
+  brush.SetBitmap(b);  // another pattern, even with the same pixels
+  EXPECT_EQ(changes, 2);
+  brush.SetBitmap(MakeBrushBitmap(0, 0, {}));
+  EXPECT_FALSE(brush.HasBitmap());  // an empty pattern is no pattern
+  TBrush copy;
+  copy.Assign(brush);
+  EXPECT_EQ(copy.Bitmap(), brush.Bitmap());
+}
+
+TEST(QtSurface, BrushBitmapFillsEveryFigureWithThePatternFromTheOrigin) {
+  // Inside points well clear of each figure's edge; the pattern's phase comes
+  // from the surface's origin, not from the figure.
+  struct Case {
+    const char* figure;
+    TBrushStyle style;
+    bool emptyPattern;
+  };
+  const std::vector<Case> cases{
+      {"FillRect", bsSolid, false},  {"FillRect", bsClear, false},  {"FillRect", bsCross, false},
+      {"Rectangle", bsSolid, false}, {"Rectangle", bsClear, false}, {"Polygon", bsSolid, false},
+      {"Polygon", bsClear, false},   {"Ellipse", bsSolid, false},   {"RoundRect", bsSolid, false},
+      {"Pie", bsSolid, false},       {"FillRect", bsSolid, true},   {"FillRect", bsClear, true},
+      {"Polygon", bsClear, true}};
+  for (const Case& c : cases) {
+    QImage img(40, 40, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.pen.style = psClear;
+      s.backMode = OPAQUE;
+      s.backColor = clBlack;
+      s.brush = {clGray, c.style, c.emptyPattern ? MakeBrushBitmap(0, 3, {}) : Pattern3x2()};
+      const std::string f = c.figure;
+      const TPoint square[4] = {{5, 5}, {35, 5}, {35, 35}, {5, 35}};
+      if (f == "FillRect") s.FillRect({5, 5, 35, 35});
+      if (f == "Rectangle") s.Rectangle(5, 5, 35, 35);
+      if (f == "Polygon") s.Polygon(square, 4);
+      if (f == "Ellipse") s.Ellipse(5, 5, 35, 35);
+      if (f == "RoundRect") s.RoundRect(5, 5, 35, 35, 8, 8);
+      if (f == "Pie") s.Pie(0, 0, 40, 40, 40, 20, 40, 21);  // nearly the whole circle
+    }
+    for (int y = 12; y < 28; ++y)
+      for (int x = 12; x < 28; ++x) {
+        QRgb want = PatternAt(x, y);
+        if (c.emptyPattern)  // no pattern: the style decides
+          want = c.style == bsClear ? qRgb(255, 255, 255) : qRgb(128, 128, 128);
+        ASSERT_EQ(img.pixel(x, y), want) << c.figure << " style " << c.style << " at " << x << ","
+                                         << y;
+      }
+    EXPECT_EQ(img.pixel(1, 1), qRgb(255, 255, 255)) << c.figure;  // nothing outside
+  }
+}
