@@ -113,10 +113,14 @@ QRect BoxOf(int x1, int y1, int x2, int y2) {
                QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
 }
 
-// Angle of the ray from the box centre to (x, y), in degrees counter-clockwise from east.
+// Where the ray from the box centre through (x, y) meets the ellipse, as
+// QPainter counts arc angles: in degrees counter-clockwise from east, on the
+// ellipse's parameter (the circle the box squashes), so a ray is scaled by the
+// radii first. On a circle the two are the same.
 double RayAngle(const QRectF& box, int x, int y) {
   const QPointF c = box.center();
-  return std::atan2(-(y - c.y()), x - c.x()) * 180.0 / std::numbers::pi;
+  const double rx = std::max(box.width() / 2, 1e-9), ry = std::max(box.height() / 2, 1e-9);
+  return std::atan2(-(y - c.y()) / ry, (x - c.x()) / rx) * 180.0 / std::numbers::pi;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cmath>
+#include <numbers>
 
 using namespace tk;
 
@@ -295,5 +297,79 @@ TEST(QtSurface, BrushBitmapFillsEveryFigureWithThePatternFromTheOrigin) {
                                          << y;
       }
     EXPECT_EQ(img.pixel(1, 1), qRgb(255, 255, 255)) << c.figure;  // nothing outside
+  }
+}
+
+// ---------------------------------------------------------------- arcs and pies
+
+namespace {
+
+bool InkNear(const QImage& img, double x, double y, int reach = 1) {
+  const int cx = static_cast<int>(std::lround(x)), cy = static_cast<int>(std::lround(y));
+  for (int yy = cy - reach; yy <= cy + reach; ++yy)
+    for (int xx = cx - reach; xx <= cx + reach; ++xx)
+      if (img.valid(xx, yy) && img.pixel(xx, yy) != qRgb(255, 255, 255)) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST(QtSurface, ArcsAndPiesStartAndEndOnTheirRays) {
+  // The start and end are rays from the box centre through a point; where a
+  // ray meets the ellipse (x/rx)^2 + (y/ry)^2 = 1 is worked out here, and a
+  // pie's straight edges run along the rays themselves.
+  struct Case {
+    bool pie;
+    int x1, y1, x2, y2, x3, y3, x4, y4;
+  };
+  const Case cases[] = {
+      {true, 0, 0, 201, 101, 160, 20, 40, 80},     // wide: the ray to 26.6 degrees
+      {true, 0, 0, 101, 201, 70, 40, 20, 160},     // tall
+      {true, 0, 0, 121, 121, 100, 30, 30, 100},    // a circle
+      {true, 20, 20, 221, 121, 60, 90, 180, 100},  // the lower half, start left of centre
+      {false, 10, 10, 311, 71, 310, 10, 10, 70},   // flat, rays to the corners
+      {false, 0, 0, 201, 101, 40, 80, 160, 20},    // the lower half of the wide one
+  };
+  for (const Case& c : cases) {
+    QImage img(330, 230, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.pen = {clBlack, 1, psSolid, pmCopy, false};
+      s.brush.style = bsClear;
+      if (c.pie)
+        s.Pie(c.x1, c.y1, c.x2, c.y2, c.x3, c.y3, c.x4, c.y4);
+      else
+        s.Arc(c.x1, c.y1, c.x2, c.y2, c.x3, c.y3, c.x4, c.y4);
+    }
+    const double cx = (c.x1 + c.x2 - 1) / 2.0, cy = (c.y1 + c.y2 - 1) / 2.0;
+    const double rx = (c.x2 - c.x1 - 1) / 2.0, ry = (c.y2 - c.y1 - 1) / 2.0;
+    auto boundary = [&](double angle) {  // where the ray at angle (degrees) meets the ellipse
+      const double dx = std::cos(angle * std::numbers::pi / 180),
+                   dy = -std::sin(angle * std::numbers::pi / 180);
+      const double t = 1 / std::sqrt(dx * dx / (rx * rx) + dy * dy / (ry * ry));
+      return QPointF(cx + t * dx, cy + t * dy);
+    };
+    auto rayAngle = [&](int x, int y) {
+      return std::atan2(-(y - cy), x - cx) * 180 / std::numbers::pi;
+    };
+    const double start = rayAngle(c.x3, c.y3);
+    double end = rayAngle(c.x4, c.y4);
+    if (end <= start) end += 360;
+    const std::string name = (c.pie ? "pie " : "arc ") + std::to_string(c.x2 - c.x1) + "x" +
+                             std::to_string(c.y2 - c.y1);
+    for (double a : {start, end, (start + end) / 2}) {
+      const QPointF b = boundary(a);
+      EXPECT_TRUE(InkNear(img, b.x(), b.y())) << name << " on the ellipse at " << a;
+      if (c.pie && a != (start + end) / 2) {
+        for (double s : {0.3, 0.6, 0.9})
+          EXPECT_TRUE(InkNear(img, cx + s * (b.x() - cx), cy + s * (b.y() - cy)))
+              << name << " along the edge at " << a << ", " << s;
+      }
+    }
+    for (double a : {start - 10, end + 10}) {  // just outside the span
+      const QPointF b = boundary(a);
+      EXPECT_FALSE(InkNear(img, b.x(), b.y())) << name << " beyond the span at " << a;
+    }
   }
 }
