@@ -230,8 +230,15 @@ TEST(BrushBitmap, RepeatsEndlesslyAndPadsMissingPixels) {
     int x, y;
     TColor want;
   };
-  for (const Case& c : {Case{0, 0, 1}, {2, 0, 3}, {3, 0, 1}, {-1, 0, 3}, {0, 1, 4}, {1, -1, 5},
-                        {2, 1, clWhite}, {-4, -2, 3}, {7, 5, 5}})
+  for (const Case& c : {Case{0, 0, 1},
+                        {2, 0, 3},
+                        {3, 0, 1},
+                        {-1, 0, 3},
+                        {0, 1, 4},
+                        {1, -1, 5},
+                        {2, 1, clWhite},
+                        {-4, -2, 3},
+                        {7, 5, 5}})
     EXPECT_EQ(b.PixelAt(c.x, c.y), c.want) << c.x << "," << c.y;
   EXPECT_TRUE(TBrushBitmap(0, 4, {}).Empty());
   EXPECT_TRUE(TBrushBitmap(-2, 4, {1}).Empty());
@@ -293,8 +300,8 @@ TEST(QtSurface, BrushBitmapFillsEveryFigureWithThePatternFromTheOrigin) {
         QRgb want = PatternAt(x, y);
         if (c.emptyPattern)  // no pattern: the style decides
           want = c.style == bsClear ? qRgb(255, 255, 255) : qRgb(128, 128, 128);
-        ASSERT_EQ(img.pixel(x, y), want) << c.figure << " style " << c.style << " at " << x << ","
-                                         << y;
+        ASSERT_EQ(img.pixel(x, y), want)
+            << c.figure << " style " << c.style << " at " << x << "," << y;
       }
     EXPECT_EQ(img.pixel(1, 1), qRgb(255, 255, 255)) << c.figure;  // nothing outside
   }
@@ -356,8 +363,8 @@ TEST(QtSurface, ArcsAndPiesStartAndEndOnTheirRays) {
     const double start = rayAngle(c.x3, c.y3);
     double end = rayAngle(c.x4, c.y4);
     if (end <= start) end += 360;
-    const std::string name = (c.pie ? "pie " : "arc ") + std::to_string(c.x2 - c.x1) + "x" +
-                             std::to_string(c.y2 - c.y1);
+    const std::string name =
+        (c.pie ? "pie " : "arc ") + std::to_string(c.x2 - c.x1) + "x" + std::to_string(c.y2 - c.y1);
     for (double a : {start, end, (start + end) / 2}) {
       const QPointF b = boundary(a);
       EXPECT_TRUE(InkNear(img, b.x(), b.y())) << name << " on the ellipse at " << a;

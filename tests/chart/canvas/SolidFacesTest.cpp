@@ -89,7 +89,8 @@ TEST(SolidFaces, CylindersAndConesShowTheFacesTurnedToTheViewer) {
   std::vector<Case> cases;
   for (bool vertical : {true, false})
     for (View v : {View::orthogonal, View::fromAbove, View::fromBelow})
-      for (int cone : {100, 40}) cases.push_back({vertical, v, cone});
+      for (int cone : {100, 40})
+        cases.push_back({vertical, v, cone});
   constexpr int kSides = 16;
   const double R = 30, L = 100, zMid = 30;
   for (const Case& c : cases) {
@@ -110,12 +111,14 @@ TEST(SolidFaces, CylindersAndConesShowTheFacesTurnedToTheViewer) {
     // the axis, pointing from the near end to the far end
     const Vec axis = c.vertical ? Vec{0, -1, 0} : Vec{1, 0, 0};
     std::set<std::vector<int>> drawn;
-    for (const auto& p : r.Polygons(4)) drawn.insert(p);
+    for (const auto& p : r.Polygons(4))
+      drawn.insert(p);
     size_t showing = 0, unclear = 0;
     for (int i = 0; i < kSides; ++i) {
       const double m = 2 * std::numbers::pi * (i + 0.5) / kSides;
       // outward: round the axis, tipped towards the far end by the narrowing
-      const Vec radial = c.vertical ? Vec{std::cos(m), 0, std::sin(m)} : Vec{0, std::cos(m), std::sin(m)};
+      const Vec radial =
+          c.vertical ? Vec{std::cos(m), 0, std::sin(m)} : Vec{0, std::cos(m), std::sin(m)};
       const double tip = (R - farR) / L;
       const Vec normal{radial.x + tip * axis.x, radial.y + tip * axis.y, radial.z + tip * axis.z};
       const auto shows = Shows(normal, v);
@@ -124,11 +127,13 @@ TEST(SolidFaces, CylindersAndConesShowTheFacesTurnedToTheViewer) {
         continue;
       }
       showing += *shows ? 1 : 0;
-      const double a0 = 2 * std::numbers::pi * i / kSides, a1 = 2 * std::numbers::pi * (i + 1) / kSides;
+      const double a0 = 2 * std::numbers::pi * i / kSides,
+                   a1 = 2 * std::numbers::pi * (i + 1) / kSides;
       const tk::TPoint q[4] = {ring(R, nearAt, a0), ring(R, nearAt, a1), ring(farR, farAt, a1),
                                ring(farR, farAt, a0)};
       std::vector<int> quad;
-      for (const tk::TPoint& p : q) quad.insert(quad.end(), {p.x, p.y});
+      for (const tk::TPoint& p : q)
+        quad.insert(quad.end(), {p.x, p.y});
       EXPECT_EQ(drawn.count(quad), *shows ? 1u : 0u)
           << (c.vertical ? "vertical" : "horizontal") << " view " << static_cast<int>(c.view)
           << " cone " << c.cone << " side " << i;
