@@ -380,3 +380,78 @@ TEST(QtSurface, ArcsAndPiesStartAndEndOnTheirRays) {
     }
   }
 }
+
+// ---------------------------------------------------------------- end pixels and raster modes
+
+TEST(QtSurface, PolylinesLeaveOutTheirLastPixelOnly) {
+  struct Case {
+    std::vector<TPoint> points;
+    std::vector<TPoint> inked, blank;  // worked out along the segments by hand
+  };
+  const Case cases[] = {
+      {{{2, 2}, {10, 2}}, {{2, 2}, {9, 2}}, {{10, 2}}},
+      {{{2, 2}, {10, 2}, {10, 8}}, {{2, 2}, {10, 2}, {10, 7}}, {{10, 8}}},
+      {{{12, 12}, {4, 12}, {4, 4}, {12, 4}}, {{12, 12}, {4, 12}, {4, 4}, {11, 4}}, {{12, 4}}},
+      {{{3, 15}, {8, 10}}, {{3, 15}, {7, 11}}, {{8, 10}}},  // diagonal
+      {{{5, 5}, {5, 6}}, {{5, 5}}, {{5, 6}}},               // one pixel long
+      {{{12, 2}, {4, 2}}, {{12, 2}, {5, 2}}, {{4, 2}}},     // leftwards
+      {{{3, 15}, {3, 5}}, {{3, 15}, {3, 6}}, {{3, 5}}},     // upwards
+      {{{15, 15}, {8, 8}}, {{15, 15}, {9, 9}}, {{8, 8}}},   // up and left
+  };
+  for (const Case& c : cases) {
+    QImage img(20, 20, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.pen = {clBlack, 1, psSolid, pmCopy, false};
+      s.Polyline(c.points.data(), static_cast<int>(c.points.size()));
+    }
+    const std::string name = std::to_string(c.points.size()) + " points from " +
+                             std::to_string(c.points[0].x) + "," + std::to_string(c.points[0].y);
+    for (const TPoint& p : c.inked)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(0, 0, 0)) << name << " at " << p.x << "," << p.y;
+    for (const TPoint& p : c.blank)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(255, 255, 255)) << name << " at " << p.x << "," << p.y;
+  }
+}
+
+TEST(QtSurface, OnlyOutlinesTakeThePensRasterMode) {
+  // Over noise, with a black pen in a raster mode: the inside of a figure and a
+  // plain fill come out in the brush colour, and the outline, drawn over the
+  // inside's edge, combines the pen with that colour: black xor c is c,
+  // not(black xor c) is not c, and a no-op pen leaves c.
+  struct Case {
+    const char* figure;
+    TPenMode mode;
+  };
+  const QRgb fill = qRgb(10, 120, 230), inverse = qRgb(245, 135, 25);
+  for (const Case& c : {Case{"FillRect", pmNotXor},
+                        {"FillRect", pmXor},
+                        {"Rectangle", pmNotXor},
+                        {"Polygon", pmNotXor},
+                        {"Ellipse", pmXor},
+                        {"RoundRect", pmNotXor},
+                        {"Pie", pmNotXor},
+                        {"Polygon", pmNop}}) {
+    QImage img = Noise(40, 40);
+    {
+      TQtSurface s(&img);
+      s.pen = {clBlack, 1, psSolid, c.mode, false};
+      s.brush = {RGB(10, 120, 230), bsSolid};
+      const std::string f = c.figure;
+      const TPoint square[4] = {{5, 5}, {35, 5}, {35, 35}, {5, 35}};
+      if (f == "FillRect") s.FillRect({5, 5, 35, 35});
+      if (f == "Rectangle") s.Rectangle(5, 5, 36, 36);
+      if (f == "Polygon") s.Polygon(square, 4);
+      if (f == "Ellipse") s.Ellipse(5, 5, 36, 36);
+      if (f == "RoundRect") s.RoundRect(5, 5, 36, 36, 6, 6);
+      if (f == "Pie") s.Pie(5, 5, 36, 36, 36, 20, 36, 21);  // edges along y = 20, east
+    }
+    for (int y = 10; y < 17; ++y)  // above a pie's edges
+      for (int x = 12; x < 28; ++x)
+        ASSERT_EQ(img.pixel(x, y), fill) << c.figure << " " << c.mode << " at " << x << "," << y;
+    if (std::string(c.figure) == "FillRect") continue;
+    const QRgb want = c.mode == pmNotXor ? inverse : fill;
+    EXPECT_EQ(img.pixel(20, 5), want) << c.figure << " " << c.mode;  // the top edge
+  }
+}
