@@ -455,3 +455,128 @@ TEST(QtSurface, OnlyOutlinesTakeThePensRasterMode) {
     EXPECT_EQ(img.pixel(20, 5), want) << c.figure << " " << c.mode;  // the top edge
   }
 }
+
+// ---------------------------------------------------------------- clipping, rounded corners, pens
+
+TEST(QtSurface, ClipRegionsIntersectReplaceAndGo) {
+  // After the clip steps, a fill of the whole picture shows where the clip lets paint through.
+  struct Case {
+    const char* name;
+    std::vector<TRect> rects;     // intersected in turn
+    std::vector<TPoint> polygon;  // then, when given, replaces the clip
+    bool removeAtEnd;
+    std::vector<TPoint> in, out;  // worked out by hand
+  };
+  const std::vector<Case> cases{
+      {"one rectangle",
+       {{10, 10, 30, 30}},
+       {},
+       false,
+       {{10, 10}, {29, 29}},
+       {{9, 10}, {30, 30}, {29, 30}}},
+      {"two intersect",
+       {{10, 10, 30, 30}, {20, 0, 40, 25}},
+       {},
+       false,
+       {{20, 10}, {29, 24}},
+       {{19, 15}, {30, 15}, {25, 25}, {25, 9}}},
+      {"disjoint: nothing", {{0, 0, 10, 10}, {20, 20, 30, 30}}, {}, false, {}, {{5, 5}, {25, 25}}},
+      {"polygon replaces",
+       {{0, 0, 5, 5}},
+       {{10, 10}, {38, 10}, {10, 38}},
+       false,
+       {{12, 12}, {30, 12}, {12, 30}},
+       {{2, 2}, {32, 32}, {9, 20}}},
+      {"removed", {{0, 0, 5, 5}}, {}, true, {{2, 2}, {39, 39}}, {}},
+  };
+  for (const Case& c : cases) {
+    QImage img(40, 40, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      for (const TRect& r : c.rects)
+        s.IntersectClipRect(r);
+      if (!c.polygon.empty())
+        s.SelectClipPolygon(c.polygon.data(), static_cast<int>(c.polygon.size()));
+      if (c.removeAtEnd) s.RemoveClip();
+      s.brush = {clBlack, bsSolid};
+      s.FillRect({0, 0, 40, 40});
+    }
+    for (const TPoint& p : c.in)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(0, 0, 0)) << c.name << " " << p.x << "," << p.y;
+    for (const TPoint& p : c.out)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(255, 255, 255)) << c.name << " " << p.x << "," << p.y;
+  }
+}
+
+TEST(QtSurface, RoundedRectanglesCutTheirCornersInsideTheBox) {
+  // Box (10, 10)-(50, 40), right and bottom exclusive, corner ellipses w x h.
+  struct Case {
+    int w, h;
+    std::vector<TPoint> inked, blank;
+  };
+  const Case cases[] = {
+      {12,
+       12,
+       {{30, 10}, {10, 25}, {49, 25}, {30, 39}, {30, 25}},
+       {{10, 10}, {49, 10}, {10, 39}, {49, 39}, {50, 25}, {30, 40}}},
+      {30, 20, {{30, 10}, {10, 25}, {30, 25}}, {{11, 11}, {48, 11}, {11, 38}, {48, 38}}},
+      {0, 0, {{10, 10}, {49, 39}, {30, 25}}, {{50, 40}}},  // square corners
+  };
+  for (const Case& c : cases) {
+    QImage img(60, 50, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.pen = {clBlack, 1, psSolid, pmCopy, false};
+      s.brush = {clBlack, bsSolid};
+      s.RoundRect(10, 10, 50, 40, c.w, c.h);
+    }
+    for (const TPoint& p : c.inked)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(0, 0, 0)) << c.w << " " << p.x << "," << p.y;
+    for (const TPoint& p : c.blank)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(255, 255, 255)) << c.w << " " << p.x << "," << p.y;
+  }
+}
+
+TEST(QtSurface, ThickAndDashedPensOnRealPixels) {
+  // A line from (4, 10) to (44, 10); which pixels of column x and row y it inks.
+  struct Case {
+    const char* name;
+    int width;
+    TPenStyle style;
+    std::vector<TPoint> inked, blank;
+  };
+  const Case cases[] = {
+      // width 5 covers the rows 8 to 12, and its square ends reach 2 past each end
+      {"thick",
+       5,
+       psSolid,
+       {{20, 8}, {20, 12}, {2, 10}, {45, 10}},
+       {{20, 7}, {20, 13}, {1, 10}, {47, 10}}},
+      // 6 on, 2 off from the start
+      {"dash",
+       1,
+       psDash,
+       {{4, 10}, {9, 10}, {12, 10}, {17, 10}},
+       {{10, 10}, {11, 10}, {18, 10}, {19, 10}}},
+      // 1 on, 2 off
+      {"dot", 1, psDot, {{4, 10}, {7, 10}, {10, 10}}, {{5, 10}, {6, 10}, {8, 10}, {9, 10}}},
+      // wide pens draw solid whatever their style
+      {"thick dash", 3, psDash, {{10, 10}, {11, 10}, {18, 9}, {19, 11}}, {{20, 8}, {20, 12}}},
+  };
+  for (const Case& c : cases) {
+    QImage img(50, 20, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.pen = {clBlack, c.width, c.style, pmCopy, false};
+      s.MoveTo(4, 10);
+      s.LineTo(44, 10);
+    }
+    for (const TPoint& p : c.inked)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(0, 0, 0)) << c.name << " " << p.x << "," << p.y;
+    for (const TPoint& p : c.blank)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(255, 255, 255)) << c.name << " " << p.x << "," << p.y;
+  }
+}
