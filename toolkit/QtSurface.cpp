@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QLine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "toolkit/QtBridge.h"
+#include "toolkit/Rounding.h"
 
 namespace tk {
 
@@ -132,6 +134,7 @@ struct TQtSurface::Impl {
   bool fontReady = false;
   // what the painter was last set to, so a run of lines sets it up once
   bool toolsKnown = false;
+  bool penOn = false;
   TPenSpec penFor;
   TBrushSpec brushFor;
   bool brushOn = false;
@@ -141,6 +144,7 @@ struct TQtSurface::Impl {
   // the pattern alive, so the same handle means the same pixels
   TBrushBitmapRef textureFor;
   QImage texture;
+  std::vector<QLine> lines;  // a thin polyline's segments, kept between calls
 
   explicit Impl(QPaintDevice* device) : painter(device) {
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -173,24 +177,27 @@ TQtSurface::TQtSurface(QPaintDevice* device) : impl_(std::make_unique<Impl>(devi
 
 TQtSurface::~TQtSurface() = default;
 
-// Sets pen, brush and mode on the painter for one figure; unchanged tools are
-// left as they are, which keeps a long run of segments cheap.
-void TQtSurface::Prepare(bool withBrush) {
+// Sets pen, brush and mode on the painter for one figure or one part of it
+// (the outline, the inside, or both when they take the same mode); unchanged
+// tools are left as they are, which keeps a long run of segments cheap.
+void TQtSurface::Prepare(bool withPen, bool withBrush) {
   Impl& i = *impl_;
   QPainter& p = i.painter;
   const bool brushOn = withBrush && brush.Fills();
-  if (i.toolsKnown && i.penFor == pen && i.brushOn == brushOn &&
+  if (i.toolsKnown && i.penOn == withPen && (!withPen || i.penFor == pen) && i.brushOn == brushOn &&
       (!brushOn || i.brushFor == brush) && i.backModeFor == backMode && i.backColorFor == backColor)
     return;
-  p.setPen(QtPen(pen));
+  p.setPen(withPen ? QtPen(pen) : QPen(Qt::NoPen));
   if (brushOn)
     p.setBrush(i.BrushOf(brush));
   else
     p.setBrush(Qt::NoBrush);
   p.setBackgroundMode(backMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
   p.setBackground(ToQColor(backColor));
-  p.setCompositionMode(CompositionFor(pen.mode));
+  // the pen's raster mode is for lines and outlines; insides are painted over
+  p.setCompositionMode(withPen ? CompositionFor(pen.mode) : QPainter::CompositionMode_SourceOver);
   i.toolsKnown = true;
+  i.penOn = withPen;
   i.penFor = pen;
   i.brushFor = brush;
   i.brushOn = brushOn;
@@ -203,17 +210,74 @@ void TQtSurface::Forget() {
   impl_->toolsKnown = false;
 }
 
+bool TQtSurface::Outlines() const {
+  return pen.style != psClear && pen.mode != pmNop;
+}
+
+// A filled figure: one draw when outline and inside take the same mode, else
+// the inside plainly and then the outline in the pen's mode.
+template <typename Draw>
+void TQtSurface::Figure(Draw draw) {
+  const bool outline = Outlines(), fill = brush.Fills();
+  if (outline && fill && CompositionFor(pen.mode) == QPainter::CompositionMode_SourceOver) {
+    Prepare(true, true);
+    draw();
+    return;
+  }
+  if (fill) {
+    Prepare(false, true);
+    draw();
+  }
+  if (outline) {
+    Prepare(true, false);
+    draw();
+  }
+}
+
+namespace {
+
+// A thin line with its end pixel left out. QPainter's one-pixel lines leave
+// out whichever end lies further right (or further down, for lines steeper
+// than 45 degrees) whichever way they run; a line running the other way is
+// moved one step back along itself, which keeps its start and drops its end.
+QLine ThinSegment(int x0, int y0, int x1, int y1) {
+  const int dx = x1 - x0, dy = y1 - y0;
+  const bool alongX = std::abs(dx) >= std::abs(dy);
+  if (alongX ? dx >= 0 : dy >= 0) return QLine(x0, y0, x1, y1);
+  if (alongX) {
+    const int s = RoundToInt(static_cast<double>(dy) / dx);
+    return QLine(x0 + 1, y0 + s, x1 + 1, y1 + s);
+  }
+  const int s = RoundToInt(static_cast<double>(dx) / dy);
+  return QLine(x0 + s, y0 + 1, x1 + s, y1 + 1);
+}
+
+}  // namespace
+
 void TQtSurface::LineTo(int x, int y) {
-  if (pen.mode != pmNop) {
-    Prepare(false);
-    impl_->painter.drawLine(current_.x, current_.y, x, y);
+  if (pen.mode != pmNop && pen.style != psClear) {
+    Prepare(true, false);
+    if (pen.width <= 1)
+      impl_->painter.drawLine(ThinSegment(current_.x, current_.y, x, y));
+    else
+      impl_->painter.drawLine(current_.x, current_.y, x, y);
   }
   current_ = {x, y};
 }
 
 void TQtSurface::Polyline(const TPoint* points, int count) {
-  if (count < 2 || pen.mode == pmNop) return;
-  Prepare(false);
+  if (count < 2 || !Outlines()) return;
+  Prepare(true, false);
+  if (pen.width <= 1) {
+    // segments each without their end pixel: the joints are drawn once, and so is nothing past
+    // the last point
+    std::vector<QLine>& lines = impl_->lines;
+    lines.clear();
+    for (int i = 0; i + 1 < count; ++i)
+      lines.push_back(ThinSegment(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y));
+    impl_->painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    return;
+  }
   QPolygon poly(count);
   for (int i = 0; i < count; ++i)
     poly.setPoint(i, points[i].x, points[i].y);
@@ -221,34 +285,31 @@ void TQtSurface::Polyline(const TPoint* points, int count) {
 }
 
 void TQtSurface::Polygon(const TPoint* points, int count) {
-  if (count < 2 || pen.mode == pmNop) return;
-  Prepare(true);
+  if (count < 2) return;
   QPolygon poly(count);
   for (int i = 0; i < count; ++i)
     poly.setPoint(i, points[i].x, points[i].y);
-  impl_->painter.drawPolygon(poly, Qt::OddEvenFill);
+  Figure([&] { impl_->painter.drawPolygon(poly, Qt::OddEvenFill); });
 }
 
 void TQtSurface::Rectangle(int x1, int y1, int x2, int y2) {
-  if (x1 == x2 || y1 == y2 || pen.mode == pmNop) return;
+  if (x1 == x2 || y1 == y2) return;
   QPainter& p = impl_->painter;
   const QRect box = BoxOf(x1, y1, x2, y2);
   if (brush.Fills()) FillRect({box.left(), box.top(), box.right() + 1, box.bottom() + 1});
-  if (pen.style == psClear) return;
-  Prepare(false);
+  if (!Outlines()) return;
+  Prepare(true, false);
   p.drawRect(box.adjusted(0, 0, -1, -1).normalized());
 }
 
 void TQtSurface::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
-  if (pen.mode == pmNop) return;
-  Prepare(true);
-  impl_->painter.drawRoundedRect(BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1), w / 2.0, h / 2.0);
+  const QRect box = BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1);
+  Figure([&] { impl_->painter.drawRoundedRect(box, w / 2.0, h / 2.0); });
 }
 
 void TQtSurface::Ellipse(int x1, int y1, int x2, int y2) {
-  if (pen.mode == pmNop) return;
-  Prepare(true);
-  impl_->painter.drawEllipse(BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1));
+  const QRect box = BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1);
+  Figure([&] { impl_->painter.drawEllipse(box); });
 }
 
 namespace {
@@ -286,22 +347,20 @@ Shift BaselineOffset(unsigned align, int width, const QFontMetrics& m) {
 }  // namespace
 
 void TQtSurface::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-  if (pen.mode == pmNop) return;
-  Prepare(false);
+  if (!Outlines()) return;
+  Prepare(true, false);
   ArcOrPie(impl_->painter, false, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void TQtSurface::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-  if (pen.mode == pmNop) return;
-  Prepare(true);
-  ArcOrPie(impl_->painter, true, x1, y1, x2, y2, x3, y3, x4, y4);
+  Figure([&] { ArcOrPie(impl_->painter, true, x1, y1, x2, y2, x3, y3, x4, y4); });
 }
 
 void TQtSurface::FillRect(const TRect& r) {
   Forget();
   if (!brush.Fills() || r.right <= r.left || r.bottom <= r.top) return;
   QPainter& p = impl_->painter;
-  p.setCompositionMode(CompositionFor(pen.mode));
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);  // fills never take the pen's mode
   const QRect q(r.left, r.top, r.right - r.left, r.bottom - r.top);
   if (!brush.HasBitmap() && brush.style != bsSolid && backMode == OPAQUE)
     p.fillRect(q, ToQColor(backColor));

@@ -40,7 +40,10 @@ class TQtSurface : public TSurface {
 
  private:
   const QImage& RotatedText(const std::string& text);
-  void Prepare(bool withBrush);
+  void Prepare(bool withPen, bool withBrush);
+  bool Outlines() const;  // whether outlines draw at all
+  template <typename Draw>
+  void Figure(Draw draw);
   void Forget();
   struct Impl;
   std::unique_ptr<Impl> impl_;

@@ -77,15 +77,19 @@ void TZozCanvas3D::FillBands(const tk::TRect& r, tk::TColor start, tk::TColor en
       if (W <= 0 || H <= 0) break;
       const int span = W / 2 + H / 2;
       int a = 0, b = 0;
+      // Once one inset has reached its half the frames are single strips
+      // (no height left, say, but width still); they carry the colour on to
+      // the centre line, so every strip that covers a pixel is painted.
+      auto strip = [&](int n, const tk::TRect& area) {
+        if (area.right > area.left && area.bottom > area.top) band(n, span, area);
+      };
       for (;;) {
         const int h = H - 2 * a, w = W - 2 * b;
-        if (h > 0 && w > 0) {
-          band(a + b, span, {r.left + b, r.top + a, r.left + b + 1, r.top + a + h});
-          band(a + b, span, {r.right - b - 1, r.top + a, r.right - b, r.top + a + h});
-          band(a + b, span, {r.left + b, r.top + a, r.left + b + w, r.top + a + 1});
-          band(a + b, span, {r.left + b, r.bottom - a - 1, r.left + b + w, r.bottom - a});
-        }
-        if (a >= H / 2 && b >= W / 2) break;
+        strip(a + b, {r.left + b, r.top + a, r.left + b + 1, r.top + a + h});
+        strip(a + b, {r.right - b - 1, r.top + a, r.right - b, r.top + a + h});
+        strip(a + b, {r.left + b, r.top + a, r.left + b + w, r.top + a + 1});
+        strip(a + b, {r.left + b, r.bottom - a - 1, r.left + b + w, r.bottom - a});
+        if (a >= H / 2 && b >= W / 2) break;  // the frame at both halves was the last
         if (a < H / 2) ++a;
         if (b < W / 2) ++b;
       }

@@ -230,8 +230,15 @@ TEST(BrushBitmap, RepeatsEndlesslyAndPadsMissingPixels) {
     int x, y;
     TColor want;
   };
-  for (const Case& c : {Case{0, 0, 1}, {2, 0, 3}, {3, 0, 1}, {-1, 0, 3}, {0, 1, 4}, {1, -1, 5},
-                        {2, 1, clWhite}, {-4, -2, 3}, {7, 5, 5}})
+  for (const Case& c : {Case{0, 0, 1},
+                        {2, 0, 3},
+                        {3, 0, 1},
+                        {-1, 0, 3},
+                        {0, 1, 4},
+                        {1, -1, 5},
+                        {2, 1, clWhite},
+                        {-4, -2, 3},
+                        {7, 5, 5}})
     EXPECT_EQ(b.PixelAt(c.x, c.y), c.want) << c.x << "," << c.y;
   EXPECT_TRUE(TBrushBitmap(0, 4, {}).Empty());
   EXPECT_TRUE(TBrushBitmap(-2, 4, {1}).Empty());
@@ -293,8 +300,8 @@ TEST(QtSurface, BrushBitmapFillsEveryFigureWithThePatternFromTheOrigin) {
         QRgb want = PatternAt(x, y);
         if (c.emptyPattern)  // no pattern: the style decides
           want = c.style == bsClear ? qRgb(255, 255, 255) : qRgb(128, 128, 128);
-        ASSERT_EQ(img.pixel(x, y), want) << c.figure << " style " << c.style << " at " << x << ","
-                                         << y;
+        ASSERT_EQ(img.pixel(x, y), want)
+            << c.figure << " style " << c.style << " at " << x << "," << y;
       }
     EXPECT_EQ(img.pixel(1, 1), qRgb(255, 255, 255)) << c.figure;  // nothing outside
   }
@@ -356,8 +363,8 @@ TEST(QtSurface, ArcsAndPiesStartAndEndOnTheirRays) {
     const double start = rayAngle(c.x3, c.y3);
     double end = rayAngle(c.x4, c.y4);
     if (end <= start) end += 360;
-    const std::string name = (c.pie ? "pie " : "arc ") + std::to_string(c.x2 - c.x1) + "x" +
-                             std::to_string(c.y2 - c.y1);
+    const std::string name =
+        (c.pie ? "pie " : "arc ") + std::to_string(c.x2 - c.x1) + "x" + std::to_string(c.y2 - c.y1);
     for (double a : {start, end, (start + end) / 2}) {
       const QPointF b = boundary(a);
       EXPECT_TRUE(InkNear(img, b.x(), b.y())) << name << " on the ellipse at " << a;
@@ -371,5 +378,205 @@ TEST(QtSurface, ArcsAndPiesStartAndEndOnTheirRays) {
       const QPointF b = boundary(a);
       EXPECT_FALSE(InkNear(img, b.x(), b.y())) << name << " beyond the span at " << a;
     }
+  }
+}
+
+// ---------------------------------------------------------------- end pixels and raster modes
+
+TEST(QtSurface, PolylinesLeaveOutTheirLastPixelOnly) {
+  struct Case {
+    std::vector<TPoint> points;
+    std::vector<TPoint> inked, blank;  // worked out along the segments by hand
+  };
+  const Case cases[] = {
+      {{{2, 2}, {10, 2}}, {{2, 2}, {9, 2}}, {{10, 2}}},
+      {{{2, 2}, {10, 2}, {10, 8}}, {{2, 2}, {10, 2}, {10, 7}}, {{10, 8}}},
+      {{{12, 12}, {4, 12}, {4, 4}, {12, 4}}, {{12, 12}, {4, 12}, {4, 4}, {11, 4}}, {{12, 4}}},
+      {{{3, 15}, {8, 10}}, {{3, 15}, {7, 11}}, {{8, 10}}},  // diagonal
+      {{{5, 5}, {5, 6}}, {{5, 5}}, {{5, 6}}},               // one pixel long
+      {{{12, 2}, {4, 2}}, {{12, 2}, {5, 2}}, {{4, 2}}},     // leftwards
+      {{{3, 15}, {3, 5}}, {{3, 15}, {3, 6}}, {{3, 5}}},     // upwards
+      {{{15, 15}, {8, 8}}, {{15, 15}, {9, 9}}, {{8, 8}}},   // up and left
+  };
+  for (const Case& c : cases) {
+    QImage img(20, 20, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.pen = {clBlack, 1, psSolid, pmCopy, false};
+      s.Polyline(c.points.data(), static_cast<int>(c.points.size()));
+    }
+    const std::string name = std::to_string(c.points.size()) + " points from " +
+                             std::to_string(c.points[0].x) + "," + std::to_string(c.points[0].y);
+    for (const TPoint& p : c.inked)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(0, 0, 0)) << name << " at " << p.x << "," << p.y;
+    for (const TPoint& p : c.blank)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(255, 255, 255)) << name << " at " << p.x << "," << p.y;
+  }
+}
+
+TEST(QtSurface, OnlyOutlinesTakeThePensRasterMode) {
+  // Over noise, with a black pen in a raster mode: the inside of a figure and a
+  // plain fill come out in the brush colour, and the outline, drawn over the
+  // inside's edge, combines the pen with that colour: black xor c is c,
+  // not(black xor c) is not c, and a no-op pen leaves c.
+  struct Case {
+    const char* figure;
+    TPenMode mode;
+  };
+  const QRgb fill = qRgb(10, 120, 230), inverse = qRgb(245, 135, 25);
+  for (const Case& c : {Case{"FillRect", pmNotXor},
+                        {"FillRect", pmXor},
+                        {"Rectangle", pmNotXor},
+                        {"Polygon", pmNotXor},
+                        {"Ellipse", pmXor},
+                        {"RoundRect", pmNotXor},
+                        {"Pie", pmNotXor},
+                        {"Polygon", pmNop}}) {
+    QImage img = Noise(40, 40);
+    {
+      TQtSurface s(&img);
+      s.pen = {clBlack, 1, psSolid, c.mode, false};
+      s.brush = {RGB(10, 120, 230), bsSolid};
+      const std::string f = c.figure;
+      const TPoint square[4] = {{5, 5}, {35, 5}, {35, 35}, {5, 35}};
+      if (f == "FillRect") s.FillRect({5, 5, 35, 35});
+      if (f == "Rectangle") s.Rectangle(5, 5, 36, 36);
+      if (f == "Polygon") s.Polygon(square, 4);
+      if (f == "Ellipse") s.Ellipse(5, 5, 36, 36);
+      if (f == "RoundRect") s.RoundRect(5, 5, 36, 36, 6, 6);
+      if (f == "Pie") s.Pie(5, 5, 36, 36, 36, 20, 36, 21);  // edges along y = 20, east
+    }
+    for (int y = 10; y < 17; ++y)  // above a pie's edges
+      for (int x = 12; x < 28; ++x)
+        ASSERT_EQ(img.pixel(x, y), fill) << c.figure << " " << c.mode << " at " << x << "," << y;
+    if (std::string(c.figure) == "FillRect") continue;
+    const QRgb want = c.mode == pmNotXor ? inverse : fill;
+    EXPECT_EQ(img.pixel(20, 5), want) << c.figure << " " << c.mode;  // the top edge
+  }
+}
+
+// ---------------------------------------------------------------- clipping, rounded corners, pens
+
+TEST(QtSurface, ClipRegionsIntersectReplaceAndGo) {
+  // After the clip steps, a fill of the whole picture shows where the clip lets paint through.
+  struct Case {
+    const char* name;
+    std::vector<TRect> rects;     // intersected in turn
+    std::vector<TPoint> polygon;  // then, when given, replaces the clip
+    bool removeAtEnd;
+    std::vector<TPoint> in, out;  // worked out by hand
+  };
+  const std::vector<Case> cases{
+      {"one rectangle",
+       {{10, 10, 30, 30}},
+       {},
+       false,
+       {{10, 10}, {29, 29}},
+       {{9, 10}, {30, 30}, {29, 30}}},
+      {"two intersect",
+       {{10, 10, 30, 30}, {20, 0, 40, 25}},
+       {},
+       false,
+       {{20, 10}, {29, 24}},
+       {{19, 15}, {30, 15}, {25, 25}, {25, 9}}},
+      {"disjoint: nothing", {{0, 0, 10, 10}, {20, 20, 30, 30}}, {}, false, {}, {{5, 5}, {25, 25}}},
+      {"polygon replaces",
+       {{0, 0, 5, 5}},
+       {{10, 10}, {38, 10}, {10, 38}},
+       false,
+       {{12, 12}, {30, 12}, {12, 30}},
+       {{2, 2}, {32, 32}, {9, 20}}},
+      {"removed", {{0, 0, 5, 5}}, {}, true, {{2, 2}, {39, 39}}, {}},
+  };
+  for (const Case& c : cases) {
+    QImage img(40, 40, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      for (const TRect& r : c.rects)
+        s.IntersectClipRect(r);
+      if (!c.polygon.empty())
+        s.SelectClipPolygon(c.polygon.data(), static_cast<int>(c.polygon.size()));
+      if (c.removeAtEnd) s.RemoveClip();
+      s.brush = {clBlack, bsSolid};
+      s.FillRect({0, 0, 40, 40});
+    }
+    for (const TPoint& p : c.in)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(0, 0, 0)) << c.name << " " << p.x << "," << p.y;
+    for (const TPoint& p : c.out)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(255, 255, 255)) << c.name << " " << p.x << "," << p.y;
+  }
+}
+
+TEST(QtSurface, RoundedRectanglesCutTheirCornersInsideTheBox) {
+  // Box (10, 10)-(50, 40), right and bottom exclusive, corner ellipses w x h.
+  struct Case {
+    int w, h;
+    std::vector<TPoint> inked, blank;
+  };
+  const Case cases[] = {
+      {12,
+       12,
+       {{30, 10}, {10, 25}, {49, 25}, {30, 39}, {30, 25}},
+       {{10, 10}, {49, 10}, {10, 39}, {49, 39}, {50, 25}, {30, 40}}},
+      {30, 20, {{30, 10}, {10, 25}, {30, 25}}, {{11, 11}, {48, 11}, {11, 38}, {48, 38}}},
+      {0, 0, {{10, 10}, {49, 39}, {30, 25}}, {{50, 40}}},  // square corners
+  };
+  for (const Case& c : cases) {
+    QImage img(60, 50, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.pen = {clBlack, 1, psSolid, pmCopy, false};
+      s.brush = {clBlack, bsSolid};
+      s.RoundRect(10, 10, 50, 40, c.w, c.h);
+    }
+    for (const TPoint& p : c.inked)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(0, 0, 0)) << c.w << " " << p.x << "," << p.y;
+    for (const TPoint& p : c.blank)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(255, 255, 255)) << c.w << " " << p.x << "," << p.y;
+  }
+}
+
+TEST(QtSurface, ThickAndDashedPensOnRealPixels) {
+  // A line from (4, 10) to (44, 10); which pixels of column x and row y it inks.
+  struct Case {
+    const char* name;
+    int width;
+    TPenStyle style;
+    std::vector<TPoint> inked, blank;
+  };
+  const Case cases[] = {
+      // width 5 covers the rows 8 to 12, and its square ends reach 2 past each end
+      {"thick",
+       5,
+       psSolid,
+       {{20, 8}, {20, 12}, {2, 10}, {45, 10}},
+       {{20, 7}, {20, 13}, {1, 10}, {47, 10}}},
+      // 6 on, 2 off from the start
+      {"dash",
+       1,
+       psDash,
+       {{4, 10}, {9, 10}, {12, 10}, {17, 10}},
+       {{10, 10}, {11, 10}, {18, 10}, {19, 10}}},
+      // 1 on, 2 off
+      {"dot", 1, psDot, {{4, 10}, {7, 10}, {10, 10}}, {{5, 10}, {6, 10}, {8, 10}, {9, 10}}},
+      // wide pens draw solid whatever their style
+      {"thick dash", 3, psDash, {{10, 10}, {11, 10}, {18, 9}, {19, 11}}, {{20, 8}, {20, 12}}},
+  };
+  for (const Case& c : cases) {
+    QImage img(50, 20, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.pen = {clBlack, c.width, c.style, pmCopy, false};
+      s.MoveTo(4, 10);
+      s.LineTo(44, 10);
+    }
+    for (const TPoint& p : c.inked)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(0, 0, 0)) << c.name << " " << p.x << "," << p.y;
+    for (const TPoint& p : c.blank)
+      EXPECT_EQ(img.pixel(p.x, p.y), qRgb(255, 255, 255)) << c.name << " " << p.x << "," << p.y;
   }
 }

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "chart/canvas/Canvas.h"
+#include "chart/canvas/Palette.h"
 #include "toolkit/RecordingSurface.h"
 #include "toolkit/Rounding.h"
 
@@ -27,7 +28,7 @@ Vec Cross(Vec a, Vec b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-enum class View { flat, orthogonal, fromAbove, fromBelow };
+enum class View { flat, orthogonal, fromAbove, fromBelow, rotated0 };
 
 struct Rig {
   tk::TRecordingSurface screen;
@@ -39,6 +40,10 @@ struct Rig {
     if (v == View::fromAbove) {
       options.SetElevation(340);
       options.SetRotation(25);
+    }
+    if (v == View::rotated0) {
+      options.SetElevation(0);
+      options.SetRotation(0);
     }
     if (v == View::fromBelow) {
       options.SetElevation(25);
@@ -89,7 +94,8 @@ TEST(SolidFaces, CylindersAndConesShowTheFacesTurnedToTheViewer) {
   std::vector<Case> cases;
   for (bool vertical : {true, false})
     for (View v : {View::orthogonal, View::fromAbove, View::fromBelow})
-      for (int cone : {100, 40}) cases.push_back({vertical, v, cone});
+      for (int cone : {100, 40})
+        cases.push_back({vertical, v, cone});
   constexpr int kSides = 16;
   const double R = 30, L = 100, zMid = 30;
   for (const Case& c : cases) {
@@ -110,12 +116,14 @@ TEST(SolidFaces, CylindersAndConesShowTheFacesTurnedToTheViewer) {
     // the axis, pointing from the near end to the far end
     const Vec axis = c.vertical ? Vec{0, -1, 0} : Vec{1, 0, 0};
     std::set<std::vector<int>> drawn;
-    for (const auto& p : r.Polygons(4)) drawn.insert(p);
+    for (const auto& p : r.Polygons(4))
+      drawn.insert(p);
     size_t showing = 0, unclear = 0;
     for (int i = 0; i < kSides; ++i) {
       const double m = 2 * std::numbers::pi * (i + 0.5) / kSides;
       // outward: round the axis, tipped towards the far end by the narrowing
-      const Vec radial = c.vertical ? Vec{std::cos(m), 0, std::sin(m)} : Vec{0, std::cos(m), std::sin(m)};
+      const Vec radial =
+          c.vertical ? Vec{std::cos(m), 0, std::sin(m)} : Vec{0, std::cos(m), std::sin(m)};
       const double tip = (R - farR) / L;
       const Vec normal{radial.x + tip * axis.x, radial.y + tip * axis.y, radial.z + tip * axis.z};
       const auto shows = Shows(normal, v);
@@ -124,11 +132,13 @@ TEST(SolidFaces, CylindersAndConesShowTheFacesTurnedToTheViewer) {
         continue;
       }
       showing += *shows ? 1 : 0;
-      const double a0 = 2 * std::numbers::pi * i / kSides, a1 = 2 * std::numbers::pi * (i + 1) / kSides;
+      const double a0 = 2 * std::numbers::pi * i / kSides,
+                   a1 = 2 * std::numbers::pi * (i + 1) / kSides;
       const tk::TPoint q[4] = {ring(R, nearAt, a0), ring(R, nearAt, a1), ring(farR, farAt, a1),
                                ring(farR, farAt, a0)};
       std::vector<int> quad;
-      for (const tk::TPoint& p : q) quad.insert(quad.end(), {p.x, p.y});
+      for (const tk::TPoint& p : q)
+        quad.insert(quad.end(), {p.x, p.y});
       EXPECT_EQ(drawn.count(quad), *shows ? 1u : 0u)
           << (c.vertical ? "vertical" : "horizontal") << " view " << static_cast<int>(c.view)
           << " cone " << c.cone << " side " << i;
@@ -154,4 +164,192 @@ TEST(SolidFaces, CylindersAndConesShowTheFacesTurnedToTheViewer) {
         << (c.vertical ? "vertical" : "horizontal") << " view " << static_cast<int>(c.view)
         << " cone " << c.cone << (*farShows ? " (far end)" : " (near end)");
   }
+}
+
+TEST(SolidFaces, PyramidsDrawTheFacesWorkedOutByHand) {
+  // Orthogonal view, zoom 100: (x, y, z) lands on (x + z, y - z).
+  struct Case {
+    const char* name;
+    bool vertical;
+    int left, top, right, bottom;
+    std::vector<std::string> polygons;
+    std::vector<int> shades;  // 0, 64 or 128 per polygon
+  };
+  const Case cases[] = {
+      // apex (30, 20, 15) at (45, 5); the back-left corner (10, 80, 30) at (40, 50) lies lower
+      {"tall",
+       true,
+       10,
+       20,
+       50,
+       80,
+       {"Polygon 10,80,50,80,45,5", "Polygon 50,80,80,50,45,5"},
+       {0, 128}},
+      // apex (30, 70, 15) at (45, 55); the back-left corner at (40, 50) lies higher: all four
+      {"flat",
+       true,
+       10,
+       70,
+       50,
+       80,
+       {"Polygon 10,80,50,80,45,55", "Polygon 10,80,40,50,45,55", "Polygon 50,80,80,50,45,55",
+        "Polygon 40,50,80,50,45,55"},
+       {0, 0, 128, 128}},
+      // upside down: the front, then the base on top at y = 20
+      {"inverted",
+       true,
+       10,
+       80,
+       50,
+       20,
+       {"Polygon 10,20,50,20,45,65", "Polygon 10,20,50,20,80,-10,40,-10"},
+       {0, 64}},
+      // lying: base at x = 10, apex (60, 50, 15) at (75, 35)
+      {"horizontal",
+       false,
+       10,
+       20,
+       60,
+       80,
+       {"Polygon 10,20,10,80,75,35", "Polygon 10,20,40,-10,75,35"},
+       {0, 64}},
+      // pointing left: the base shows as a plane along the depth at x = 60
+      {"horizontal reversed",
+       false,
+       60,
+       20,
+       10,
+       80,
+       {"Polygon 60,20,60,80,25,35", "Polygon 60,20,90,-10,25,35",
+        "Polygon 60,20,90,-10,90,50,60,80"},
+       {0, 64, 128}},
+  };
+  const tk::TColor face = tk::RGB(200, 160, 40);
+  for (const Case& c : cases) {
+    Rig r(View::orthogonal);
+    r.canvas.Brush().color = face;
+    r.canvas.DrawPyramid(c.vertical, c.left, c.top, c.right, c.bottom, 0, 30, true);
+    std::vector<std::string> got;
+    std::vector<tk::TColor> colours;
+    for (const auto& call : r.screen.Calls()) {
+      got.push_back(call.ToString());
+      colours.push_back(call.brush.color);
+    }
+    EXPECT_EQ(got, c.polygons) << c.name;
+    std::vector<tk::TColor> want;
+    for (int s : c.shades)
+      want.push_back(s == 0 ? face : DarkenColor(face, s));
+    EXPECT_EQ(colours, want) << c.name;
+  }
+}
+
+TEST(SolidFaces, EllipsesAtDepthInEachProjection) {
+  // Rotated with all angles 0 the projection is the identity about the centre,
+  // so the outline points are the formula's own: point 0 at (cx, y2), point i
+  // at (cx + trunc(rx sin(i pi/10)), cy + trunc(ry cos(i pi/10))).
+  const int x1 = 100, y1 = 80, x2 = 161, y2 = 121;  // centre (130, 100), radii 30 and 20
+  std::vector<int> outline{130, 121};
+  for (int i = 1; i < 32; ++i) {
+    const double a = i * std::numbers::pi / 10;
+    outline.push_back(130 + static_cast<int>(30 * std::sin(a)));
+    outline.push_back(100 + static_cast<int>(20 * std::cos(a)));
+  }
+  struct Case {
+    const char* name;
+    View view;
+    tk::TBrushStyle brush;
+    tk::TPenStyle pen;
+    size_t triangles;
+    bool polyline;
+    std::string ellipse;  // the platform ellipse, when one is drawn
+  };
+  const Case cases[] = {
+      {"flat", View::flat, tk::bsSolid, tk::psSolid, 0, false, "Ellipse 100,80,162,122"},
+      {"orthogonal", View::orthogonal, tk::bsSolid, tk::psSolid, 0, false,
+       "Ellipse 110,70,171,111"},  // both corners moved by the depth 10
+      {"rotated", View::rotated0, tk::bsSolid, tk::psSolid, 31, true, ""},
+      {"rotated, clear brush", View::rotated0, tk::bsClear, tk::psSolid, 0, true, ""},
+      {"rotated, clear pen", View::rotated0, tk::bsSolid, tk::psClear, 31, false, ""},
+  };
+  for (const Case& c : cases) {
+    Rig r(c.view);
+    r.canvas.Brush().style = c.brush;
+    r.canvas.Pen().style = c.pen;
+    r.canvas.DrawEllipseAtDepth(x1, y1, x2, y2, 10);
+    size_t triangles = 0;
+    bool polyline = false;
+    std::string ellipse;
+    for (const auto& call : r.screen.Calls()) {
+      if (call.op == "Polygon") {
+        ++triangles;
+        EXPECT_EQ(call.pen.style, tk::psClear) << c.name;  // the inside has no outline
+        EXPECT_EQ(call.args.size(), 6u) << c.name;
+        EXPECT_EQ((std::vector<int>{call.args[0], call.args[1]}), (std::vector<int>{130, 100}));
+      }
+      if (call.op == "Polyline") {
+        polyline = true;
+        EXPECT_EQ(call.args, outline) << c.name;
+      }
+      if (call.op == "Ellipse") ellipse = call.ToString();
+    }
+    EXPECT_EQ(triangles, c.triangles) << c.name;
+    EXPECT_EQ(polyline, c.polyline) << c.name;
+    EXPECT_EQ(ellipse, c.ellipse) << c.name;
+    EXPECT_EQ(r.canvas.Pen().style, c.pen) << c.name;  // the pen is given back
+  }
+}
+
+TEST(SolidFaces, ThickPieSliceSidesFaceAndRim) {
+  // Orthogonal view: (x, y, z) lands on (x + z, y - z). Centre (100, 100),
+  // radius 50, depth 0 to 20.
+  struct Case {
+    const char* name;
+    double start, end;
+    bool drawSides;
+    std::vector<size_t> corners;  // polygon sizes in drawing order
+    std::vector<int> shades;
+  };
+  const double pi = std::numbers::pi;
+  const Case cases[] = {
+      // 0 to 90 degrees: 11 arc points rising up the screen, no rim faces us; the first
+      // side's outer point (150, 100) lies right of the centre, the last (100, 50) on it
+      {"upper right", 0, pi / 2, true, {12}, {0}},
+      // 180 to 360: 20 arc points; the side from (50, 100) lies left, the one to (150, 100)
+      // right, and the rim runs down the screen over points 1 to 10 (the 11th is as low)
+      {"lower half", pi, 2 * pi, true, {4, 4, 21, 20}, {0, 0, 0, 32}},
+      {"lower half, no sides", pi, 2 * pi, false, {21, 20}, {0, 32}},
+  };
+  const tk::TColor face = tk::RGB(90, 180, 250);
+  for (const Case& c : cases) {
+    Rig r(View::orthogonal);
+    r.canvas.Brush().color = face;
+    r.canvas.DrawPieSlice3D(100, 100, 50, 50, 0, 20, c.start, c.end, true, c.drawSides);
+    std::vector<size_t> corners;
+    std::vector<tk::TColor> colours;
+    for (const auto& call : r.screen.Calls()) {
+      corners.push_back(call.args.size() / 2);
+      colours.push_back(call.brush.color);
+    }
+    EXPECT_EQ(corners, c.corners) << c.name;
+    std::vector<tk::TColor> want;
+    for (int s : c.shades)
+      want.push_back(s == 0 ? face : DarkenColor(face, s));
+    EXPECT_EQ(colours, want) << c.name;
+  }
+  // the lower half's rim: arc points 1 to 10 at the back, then back along the front
+  Rig r(View::orthogonal);
+  r.canvas.DrawPieSlice3D(100, 100, 50, 50, 0, 20, pi, 2 * pi, false, false);
+  const auto& rim = r.screen.Calls().back().args;
+  std::vector<int> want;
+  for (int k = 1; k <= 10; ++k) {
+    const double a = pi + (k - 1) * pi / 19;
+    want.insert(want.end(), {100 + tk::RoundToInt(50 * std::cos(a)) + 20,
+                             100 - tk::RoundToInt(50 * std::sin(a)) - 20});
+  }
+  for (int k = 10; k >= 1; --k) {
+    const double a = pi + (k - 1) * pi / 19;
+    want.insert(want.end(),
+                {100 + tk::RoundToInt(50 * std::cos(a)), 100 - tk::RoundToInt(50 * std::sin(a))});
+  }
+  EXPECT_EQ(rim, want);
 }

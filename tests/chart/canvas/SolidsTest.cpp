@@ -5,6 +5,7 @@
 #include "chart/canvas/Canvas.h"
 #include "chart/canvas/Palette.h"
 #include "toolkit/RecordingSurface.h"
+#include "toolkit/Rounding.h"
 
 namespace {
 
@@ -190,4 +191,90 @@ TEST(Shapes, PixelsAndTrianglesAtDepth) {
   const tk::TPoint quad[4] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
   r.canvas.DrawQuadAcrossDepth(quad, 0, 10);
   EXPECT_EQ(r.screen.Calls().back().ToString(), "Polygon 0,0,10,0,20,0,10,0");
+}
+
+namespace {
+
+// The fills of a recorded gradient replayed onto a grid of colours (-1: not painted).
+std::vector<std::vector<long long>> Replay(const Rig& r, const tk::TRect& area) {
+  std::vector<std::vector<long long>> grid(
+      static_cast<size_t>(area.Height()),
+      std::vector<long long>(static_cast<size_t>(area.Width()), -1));
+  for (const auto& [rect, colour] : r.Fills())
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x)
+        grid.at(static_cast<size_t>(y - area.top)).at(static_cast<size_t>(x - area.left)) = colour;
+  return grid;
+}
+
+// The concentric frames step by step, one pixel at a time: insets a and b
+// from 0, four one-pixel strips in colour step a + b over W div 2 + H div 2
+// steps, a and b growing while below their halves, until both have reached them.
+std::vector<std::vector<long long>> SlowFromCenter(int W, int H, tk::TColor from, tk::TColor to) {
+  std::vector<std::vector<long long>> grid(static_cast<size_t>(H),
+                                           std::vector<long long>(static_cast<size_t>(W), -1));
+  auto put = [&](int x, int y, long long c) {
+    grid[static_cast<size_t>(y)][static_cast<size_t>(x)] = c;
+  };
+  const int span = W / 2 + H / 2;
+  auto step = [&](int n) {
+    auto ch = [&](int s, int e) { return (s + tk::MulDiv(n, e - s, span)) & 0xFF; };
+    return static_cast<long long>(
+        tk::RGB(static_cast<std::uint8_t>(ch(tk::RedOf(from), tk::RedOf(to))),
+                static_cast<std::uint8_t>(ch(tk::GreenOf(from), tk::GreenOf(to))),
+                static_cast<std::uint8_t>(ch(tk::BlueOf(from), tk::BlueOf(to)))));
+  };
+  int a = 0, b = 0;
+  for (;;) {
+    const long long c = step(a + b);
+    for (int y = a; y < a + (H - 2 * a); ++y)
+      put(b, y, c);  // left
+    for (int y = a; y < a + (H - 2 * a); ++y)
+      put(W - b - 1, y, c);  // right
+    for (int x = b; x < b + (W - 2 * b); ++x)
+      put(x, a, c);  // top
+    for (int x = b; x < b + (W - 2 * b); ++x)
+      put(x, H - a - 1, c);               // bottom
+    if (a >= H / 2 && b >= W / 2) break;  // the frame at both halves is the last
+    if (a < H / 2) ++a;
+    if (b < W / 2) ++b;
+  }
+  return grid;
+}
+
+}  // namespace
+
+TEST(Gradient, FromCenterPaintsEveryFrameOfTheSteps) {
+  const tk::TColor start = tk::RGB(10, 200, 30), end = tk::RGB(250, 0, 140);
+  struct Size {
+    int w, h;
+  };
+  for (const Size s : {Size{400, 250},
+                       {250, 400},
+                       {4, 4},
+                       {3, 3},
+                       {5, 3},
+                       {3, 5},
+                       {7, 4},
+                       {6, 9},
+                       {1, 1},
+                       {1, 6},
+                       {10, 1},
+                       {2, 2},
+                       {31, 30}}) {
+    Rig r;
+    const tk::TRect area{7, 11, 7 + s.w, 11 + s.h};
+    r.canvas.FillGradient(area, start, end, gdFromCenter);
+    // exchanged first: step 0, the outer frame, is the end colour passed in
+    const auto want = SlowFromCenter(s.w, s.h, end, start);
+    const auto got = Replay(r, area);
+    int differ = 0;
+    for (size_t y = 0; y < want.size(); ++y)
+      for (size_t x = 0; x < want[y].size(); ++x)
+        differ += got[y][x] != want[y][x];
+    EXPECT_EQ(differ, 0) << s.w << "x" << s.h;
+    for (const auto& row : got)
+      for (long long c : row)
+        ASSERT_NE(c, -1) << s.w << "x" << s.h << ": a pixel left unpainted";
+  }
 }

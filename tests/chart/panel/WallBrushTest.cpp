@@ -59,7 +59,8 @@ TEST(WallBrush, APatternBitmapFillsTheWallAndOnlyThatWall) {
       const auto calls = CallsWithPen(r.surface, pens[i]);
       ASSERT_FALSE(calls.empty()) << c.name << " wall " << i;
       for (const tk::TDrawCall* call : calls) {
-        EXPECT_EQ(call->brush.bitmap, want[i]) << c.name << " wall " << i << ": " << call->ToString();
+        EXPECT_EQ(call->brush.bitmap, want[i])
+            << c.name << " wall " << i << ": " << call->ToString();
         // a patterned wall is not shaded: every face has the brush of the front one
         if (want[i]) {
           EXPECT_EQ(call->brush, calls.front()->brush) << c.name << " wall " << i;
