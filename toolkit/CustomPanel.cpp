@@ -24,6 +24,10 @@ TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
   return s;
 }
 
+TShiftState ShiftOf(const QMouseEvent* e) {
+  return ShiftOf(e->modifiers(), e->buttons());
+}
+
 TMouseButton ButtonOf(Qt::MouseButton b) {
   return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;
 }
@@ -42,39 +46,31 @@ class PanelHost : public QWidget {
   }
   void mousePressEvent(QMouseEvent* e) override {
     if (!owner) return;
-    TShiftState s = ShiftOf(e->modifiers(), e->buttons());
-    Dispatch([&] {
-      owner->MouseDown(ButtonOf(e->button()), s, e->position().toPoint().x(),
-                       e->position().toPoint().y());
-    });
+    const QPoint p = e->position().toPoint();
+    Dispatch([&] { owner->DoMouseDown(ButtonOf(e->button()), ShiftOf(e), p.x(), p.y()); });
   }
   void mouseDoubleClickEvent(QMouseEvent* e) override {
     if (!owner) return;
-    TShiftState s = ShiftOf(e->modifiers(), e->buttons()) | ssDouble;
+    const QPoint p = e->position().toPoint();
     Dispatch([&] {
-      owner->MouseDown(ButtonOf(e->button()), s, e->position().toPoint().x(),
-                       e->position().toPoint().y());
+      owner->DoMouseDown(ButtonOf(e->button()), ShiftOf(e) | ssDouble, p.x(), p.y());
     });
   }
   void mouseMoveEvent(QMouseEvent* e) override {
     if (!owner) return;
-    Dispatch([&] {
-      owner->MouseMove(ShiftOf(e->modifiers(), e->buttons()), e->position().toPoint().x(),
-                       e->position().toPoint().y());
-    });
+    const QPoint p = e->position().toPoint();
+    Dispatch([&] { owner->DoMouseMove(ShiftOf(e), p.x(), p.y()); });
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
     if (!owner) return;
-    Dispatch([&] {
-      owner->MouseUp(ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()),
-                     e->position().toPoint().x(), e->position().toPoint().y());
-    });
+    const QPoint p = e->position().toPoint();
+    Dispatch([&] { owner->DoMouseUp(ButtonOf(e->button()), ShiftOf(e), p.x(), p.y()); });
   }
   void wheelEvent(QWheelEvent* e) override {
     if (!owner) return;
+    const QPoint p = e->position().toPoint();
     Dispatch([&] {
-      owner->MouseWheel(ShiftOf(e->modifiers(), e->buttons()), e->angleDelta().y(),
-                        e->position().toPoint().x(), e->position().toPoint().y());
+      owner->DoMouseWheel(ShiftOf(e->modifiers(), e->buttons()), e->angleDelta().y(), p.x(), p.y());
     });
   }
   void leaveEvent(QEvent*) override {
@@ -101,6 +97,33 @@ TCustomPanel::~TCustomPanel() {
 
 void TCustomPanel::Invalidate() {
   Widget()->update();
+}
+
+void TCustomPanel::DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+  MouseDown(button, shift, x, y);
+}
+
+void TCustomPanel::DoMouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+  MouseMove(shift, x, y);
+}
+
+void TCustomPanel::DoMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+  MouseUp(button, shift, x, y);
+}
+
+void TCustomPanel::DoMouseWheel(TShiftState shift, int delta, int x, int y) {
+  // a two-notch turn moves twice, eight eighths of a notch move once
+  wheelTurn_ += delta;
+  while (wheelTurn_ >= kWheelDelta || wheelTurn_ <= -kWheelDelta) {
+    const bool down = wheelTurn_ < 0;
+    wheelTurn_ += down ? kWheelDelta : -kWheelDelta;
+    const TMouseWheelUpDownEvent& event = down ? OnMouseWheelDown : OnMouseWheelUp;
+    if (event) event(this, shift, {x, y});
+    MouseWheel(shift, down, x, y);
+  }
 }
 
 void TCustomPanel::InvalidateAfterPaint() {

@@ -4,6 +4,8 @@
 // erased before a paint, and errors raised while handling them go to the
 // application's error handler.
 
+#include <functional>
+
 #include "toolkit/Control.h"
 #include "toolkit/Mouse.h"
 #include "toolkit/Surface.h"
@@ -17,6 +19,16 @@ enum TCursor : int {
   crHandPoint = -21,
   crSizeAll = -22
 };
+
+class TCustomPanel;
+using TMouseEvent =
+    std::function<void(TCustomPanel* sender, TMouseButton, TShiftState, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TCustomPanel* sender, TShiftState, int x, int y)>;
+using TMouseWheelUpDownEvent =
+    std::function<void(TCustomPanel* sender, TShiftState, TPoint mousePos)>;
+
+// One notch of a mouse wheel, in the units Qt reports a wheel's turn in.
+inline constexpr int kWheelDelta = 120;
 
 class TCustomPanel : public TWinControl {
  public:
@@ -38,6 +50,19 @@ class TCustomPanel : public TWinControl {
   // Paints now into an image-backed surface the size of the control (tests, screenshots).
   bool SaveImage(const std::string& path);
 
+  // events: fired before the panel's own handling of the same notification
+  TMouseEvent OnMouseDown, OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  // once per whole notch; touchpads report fractions of a notch, which add up
+  TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
+
+  // The toolkit's handling of each mouse notification: the event, then the overridable.
+  void DoMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  void DoMouseMove(TShiftState shift, int x, int y);
+  void DoMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  // delta: how far the wheel turned, kWheelDelta a notch away from the user
+  void DoMouseWheel(TShiftState shift, int delta, int x, int y);
+
  protected:
   friend class PanelHost;
   // overridables
@@ -45,12 +70,14 @@ class TCustomPanel : public TWinControl {
   virtual void MouseDown(TMouseButton, TShiftState, int /*x*/, int /*y*/) {}
   virtual void MouseMove(TShiftState, int /*x*/, int /*y*/) {}
   virtual void MouseUp(TMouseButton, TShiftState, int /*x*/, int /*y*/) {}
-  virtual void MouseWheel(TShiftState, int /*delta*/, int /*x*/, int /*y*/) {}
+  // one whole notch, towards the user (down) or away from the user
+  virtual void MouseWheel(TShiftState, bool /*down*/, int /*x*/, int /*y*/) {}
   virtual void MouseLeave() {}
   virtual void Resized() {}
 
  private:
   int cursor_ = crDefault;
+  int wheelTurn_ = 0;  // the part of a notch turned so far
 };
 
 }  // namespace tk

@@ -64,26 +64,26 @@ void TCustomChartAxis::Changed() {
 // ---------------------------------------------------------------- limits
 
 void TCustomChartAxis::SetAutomatic(bool on) {
-  automatic_ = on;
-  if (!panel_.IsLoading()) automaticMinimum_ = automaticMaximum_ = on;
-  Changed();
+  const bool min = panel_.IsLoading() ? automaticMinimum_ : on;
+  const bool max = panel_.IsLoading() ? automaticMaximum_ : on;
+  SetAutomaticFlags(on, min, max);
 }
 
 void TCustomChartAxis::SetAutomaticMaximum(bool on) {
-  automaticMaximum_ = on;
-  if (!on)
-    automatic_ = false;
-  else if (automaticMinimum_)
-    automatic_ = true;
-  Changed();
+  SetAutomaticFlags(on ? automaticMinimum_ || automatic_ : false, automaticMinimum_, on);
 }
 
 void TCustomChartAxis::SetAutomaticMinimum(bool on) {
-  automaticMinimum_ = on;
-  if (!on)
-    automatic_ = false;
-  else if (automaticMaximum_)
-    automatic_ = true;
+  SetAutomaticFlags(on ? automaticMaximum_ || automatic_ : false, on, automaticMaximum_);
+}
+
+void TCustomChartAxis::SetAutomaticFlags(bool automatic, bool minimum, bool maximum) {
+  // the flags are one setting: repaint only when any of them changes
+  if (automatic == automatic_ && minimum == automaticMinimum_ && maximum == automaticMaximum_)
+    return;
+  automatic_ = automatic;
+  automaticMinimum_ = minimum;
+  automaticMaximum_ = maximum;
   Changed();
 }
 

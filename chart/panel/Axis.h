@@ -181,6 +181,7 @@ class TCustomChartAxis : public TSeriesAxis {
     if (tk::Change(field, value)) Changed();
   }
   void Changed();
+  void SetAutomaticFlags(bool automatic, bool minimum, bool maximum);
 
  private:
   void PlaceValueLabel(double value);

@@ -192,6 +192,7 @@ void TCustomAxisPanel::SetPage(int page) {
 
 void TCustomAxisPanel::SetMaxPointsPerPage(int n) {
   if (n < 0) throw ChartException("MaxPointsPerPage must be >= 0");
+  if (n == maxPointsPerPage_) return;
   maxPointsPerPage_ = n;
   Invalidate();
   if (page_ > PageCount()) SetPage(PageCount());

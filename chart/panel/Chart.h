@@ -71,7 +71,7 @@ class TCustomChart : public TCustomAxisPanel {
   void MouseDown(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
   void MouseMove(tk::TShiftState shift, int x, int y) override;
   void MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
-  void MouseWheel(tk::TShiftState shift, int delta, int x, int y) override;
+  void MouseWheel(tk::TShiftState shift, bool down, int x, int y) override;
   void MouseLeave() override;
 
  private:

@@ -196,12 +196,11 @@ void TCustomChart::MouseUp(tk::TMouseButton button, tk::TShiftState /*shift*/, i
   Panning.Active = false;
 }
 
-void TCustomChart::MouseWheel(tk::TShiftState /*shift*/, int delta, int /*x*/, int /*y*/) {
-  if (delta == 0) return;
+void TCustomChart::MouseWheel(tk::TShiftState /*shift*/, bool down, int /*x*/, int /*y*/) {
   for (TCustomChartAxis* a : Axes()) {
     if (a->IsHorizontal()) continue;
     const double step = (a->Maximum() - a->Minimum()) * kWheelShare;
-    a->ShiftRange(delta < 0 ? step : -step, false);  // a notch down (towards the user) adds
+    a->ShiftRange(down ? step : -step, false);  // a notch down (towards the user) adds
   }
 }
 

@@ -176,8 +176,7 @@ void TFastLineSeries::AfterPointAdded(TChartSeries* sender, int index) {
     TChartSeries::AfterPointAdded(sender, index);
     return;
   }
-  if (OnAfterAdd) OnAfterAdd(sender, index);
-  NotifyDependents(ckPointAdded, index);
+  // drawing the one new segment replaces the base's handling altogether
   TZozCanvas3D* c = Canvas();
   // Qt draws on a window only inside its paint event: draw the segment into
   // the buffered picture and let the next paint show it

@@ -17,7 +17,9 @@ class TFastLineSeries : public TChartSeries {
   TChartPen& LinePen() { return linePen_; }
   void SetLinePen(const TChartPen& pen);
   bool AutoRepaint() const { return autoRepaint_; }
-  void SetAutoRepaint(bool on) { autoRepaint_ = on; }
+  void SetAutoRepaint(bool on) {
+    if (tk::Change(autoRepaint_, on)) RequestRepaint();
+  }
   void SetSeriesColor(tk::TColor color) override;
   tk::TPoint LastDrawnPoint() const { return last_; }
   // Draw dense data through each pixel column's extremes (on by default).

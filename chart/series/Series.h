@@ -13,6 +13,7 @@
 #include "chart/series/SeriesHost.h"
 #include "chart/series/SparseList.h"
 #include "chart/series/ValueList.h"
+#include "toolkit/Change.h"
 #include "toolkit/Color.h"
 #include "toolkit/Mouse.h"
 
@@ -60,7 +61,9 @@ class TChartSeries {
   const std::string& ColorSource() const { return colorSource_; }
   void SetColorSource(const std::string& source);
   std::int16_t Cursor() const { return cursor_; }
-  void SetCursor(std::int16_t cursor) { cursor_ = cursor; }
+  void SetCursor(std::int16_t cursor) {
+    if (tk::Change(cursor_, cursor)) RequestRepaint();
+  }
   const std::string& XLabelsSource() const { return xLabelsSource_; }
   void SetXLabelsSource(const std::string& source);
   TSeriesChart* ParentChart() const { return parentChart_; }

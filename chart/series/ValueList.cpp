@@ -231,8 +231,10 @@ int TChartValueList::CompareForSort(int a, int b) const {
 }
 
 void TChartValueList::QuickSort(int l, int r) {
-  // The two halves are disjoint, so sorting the smaller one by recursion and
-  // the larger one by looping gives the same result with a shallow stack.
+  // The partition can leave i and j on one index, so the halves may share it:
+  // l..j must be sorted before i..r, or points with equal values end in
+  // another order (which, for a line, decides how a vertical edge runs). The
+  // second half is sorted by looping, which keeps that order.
   while (l < r) {
     int i = l, j = r, m = (l + r) / 2;
     do {
@@ -252,13 +254,8 @@ void TChartValueList::QuickSort(int l, int r) {
         ++i;
       }
     } while (i < j);
-    if (j - l < r - i) {
-      if (l < j) QuickSort(l, j);
-      l = i;
-    } else {
-      if (i < r) QuickSort(i, r);
-      r = j;
-    }
+    if (l < j) QuickSort(l, j);
+    l = i;
   }
 }
 

@@ -7,6 +7,7 @@
 #include "chart/series/FastLineSeries.h"
 
 #include <algorithm>
+#include <functional>
 #include "tests/support/ChartRig.h"
 
 TEST(ChartPaint, ChartRectangleFromTheMargins) {
@@ -252,4 +253,34 @@ TEST(ChartPaint, BackImageModes) {
   inside.chart.SetBackImageInside(true);
   inside.Paint();
   ASSERT_EQ(inside.surface.Ops("DrawPicture").size(), 1u);  // drawn once, inside the back wall
+}
+
+TEST(ChartPaint, AxisAndPagingSettersRepaintOnlyOnAChange) {
+  ChartRig r;
+  TChartAxis& a = r.chart.LeftAxis();
+  struct Case {
+    const char* name;
+    std::function<void()> set;
+    bool repaints;
+  } cases[] = {
+      {"Automatic as it is", [&] { a.SetAutomatic(true); }, false},
+      {"AutomaticMinimum as it is", [&] { a.SetAutomaticMinimum(true); }, false},
+      {"AutomaticMaximum as it is", [&] { a.SetAutomaticMaximum(true); }, false},
+      {"AutomaticMaximum off", [&] { a.SetAutomaticMaximum(false); }, true},
+      {"AutomaticMaximum off again", [&] { a.SetAutomaticMaximum(false); }, false},
+      {"Automatic off: the minimum follows", [&] { a.SetAutomatic(false); }, true},
+      {"Automatic off again", [&] { a.SetAutomatic(false); }, false},
+      {"AutomaticMinimum off as it is", [&] { a.SetAutomaticMinimum(false); }, false},
+      {"MaxPointsPerPage as it is", [&] { r.chart.SetMaxPointsPerPage(0); }, false},
+      {"MaxPointsPerPage 10", [&] { r.chart.SetMaxPointsPerPage(10); }, true},
+      {"MaxPointsPerPage 10 again", [&] { r.chart.SetMaxPointsPerPage(10); }, false},
+  };
+  for (const Case& c : cases) {
+    r.Paint();
+    ASSERT_FALSE(r.chart.Canvas().Dirty());
+    c.set();
+    EXPECT_EQ(r.chart.Canvas().Dirty(), c.repaints) << c.name;
+  }
+  EXPECT_FALSE(a.Automatic());
+  EXPECT_FALSE(a.AutomaticMinimum());
 }

@@ -58,3 +58,58 @@ TEST(RepaintDuringPaint, RequestsFromAnAfterDrawHandlerNeverNest) {
   QTest::qWait(30);
   EXPECT_EQ(paints, 5);  // the last one asked for nothing more
 }
+
+// ---------------------------------------------------------------- mouse events
+
+TEST(MouseEvents, FireBeforeTheChartHandlesThePointer) {
+  TChart chart;
+  chart.SetSize(700, 400);
+  chart.SetView3D(false);
+  chart.BottomAxis().SetLimits(0, 999);
+  chart.LeftAxis().SetLimits(0, 100);
+  (new TChartSeries)->SetParentChart(&chart);  // the plot area is a background to drag on
+  ShowAndSettle(chart);
+  chart.RepaintNow();
+  std::vector<std::string> log;
+  auto where = [](int x, int y) { return std::to_string(x) + "," + std::to_string(y); };
+  chart.OnMouseDown = [&](tk::TCustomPanel* sender, tk::TMouseButton b, tk::TShiftState,
+                          int x, int y) {
+    EXPECT_EQ(sender, &chart);
+    // the chart has not started its zoom yet
+    log.push_back(std::string("down ") + (b == tk::mbLeft ? "left " : "right ") + where(x, y) +
+                  (chart.Zoom.Active ? " zooming" : ""));
+  };
+  chart.OnMouseMove = [&](tk::TCustomPanel*, tk::TShiftState shift, int x, int y) {
+    log.push_back("move " + where(x, y) + ((shift & tk::ssLeft) ? " held" : "") +
+                  (chart.Zoom.X1 == x ? " seen" : ""));
+  };
+  chart.OnMouseUp = [&](tk::TCustomPanel*, tk::TMouseButton, tk::TShiftState, int x, int y) {
+    log.push_back("up " + where(x, y) + (chart.Zoomed ? " zoomed" : ""));
+  };
+  chart.OnMouseWheelDown = [&](tk::TCustomPanel*, tk::TShiftState, tk::TPoint p) {
+    log.push_back("wheel down " + where(p.x, p.y) +
+                  (chart.LeftAxis().Minimum() != 0 ? " moved" : ""));
+  };
+  chart.OnMouseWheelUp = [&](tk::TCustomPanel*, tk::TShiftState, tk::TPoint p) {
+    log.push_back("wheel up " + where(p.x, p.y));
+  };
+  QWidget* w = chart.Widget();
+  QTest::mousePress(w, Qt::LeftButton, {}, {100, 50});
+  QTest::mouseMove(w, {200, 100});
+  QTest::mouseMove(w, {300, 150});
+  QTest::mouseRelease(w, Qt::LeftButton, {}, {300, 150});
+  EXPECT_TRUE(chart.Zoomed);
+  auto wheel = [&](int delta) {
+    QWheelEvent e(QPointF(250, 120), QPointF(250, 120), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+  };
+  chart.LeftAxis().SetLimits(0, 100);
+  wheel(-240);
+  wheel(60);
+  wheel(60);
+  EXPECT_EQ(log, (std::vector<std::string>{
+                     "down left 100,50", "move 200,100 held", "move 300,150 held",
+                     "up 300,150", "wheel down 250,120", "wheel down 250,120 moved",
+                     "wheel up 250,120"}));
+}

@@ -6,6 +6,7 @@
 #include "toolkit/QtSurface.h"
 
 #include <QImage>
+#include <functional>
 #include <random>
 
 namespace {
@@ -210,4 +211,57 @@ TEST(FastLineDense, SparseDataIsNotReduced) {
     r.line->AddPointXY(x, x % 2);
   const auto calls = r.LineCalls();
   EXPECT_EQ(calls.size(), 101u);  // a move and a segment per point: drawn as ever
+}
+
+TEST(FastLine, AddingWithoutAutoRepaintOnlyDrawsTheNewSegment) {
+  LineRig r;
+  TChartSeries follower;
+  r.line->AddDependent(&follower);
+  r.line->AddPointXY(0, 0);
+  r.line->AddPointXY(50, 1);
+  ASSERT_EQ(follower.PointCount(), 2);
+  r.line->SetAutoRepaint(false);
+  r.Paint();  // a clean buffered picture for the new segment to go into
+  int added = 0;
+  r.line->OnAfterAdd = [&](TChartSeries*, int) { ++added; };
+  r.surface.Clear();
+  r.line->AddPointXY(100, -1);
+  // the fast line's own handling replaces the base's: no event, no dependents told, no repaint
+  EXPECT_EQ(added, 0);
+  EXPECT_EQ(follower.PointCount(), 2);
+  EXPECT_FALSE(r.chart.Canvas().Dirty());
+  // the segment from the previous point to the new one went into the buffer
+  const int x0 = r.chart.BottomAxis().ValueToPixel(50), y0 = r.chart.LeftAxis().ValueToPixel(1);
+  const int x1 = r.chart.BottomAxis().ValueToPixel(100), y1 = r.chart.LeftAxis().ValueToPixel(-1);
+  std::vector<std::string> lines;
+  for (const auto& c : r.surface.Calls())
+    if (c.op == "MoveTo" || c.op == "LineTo") lines.push_back(c.ToString());
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "MoveTo " + std::to_string(x0) + "," + std::to_string(y0),
+                       "LineTo " + std::to_string(x1) + "," + std::to_string(y1)}));
+  r.line->RemoveDependent(&follower);
+}
+
+TEST(FastLine, SettersRepaintOnlyOnAChange) {
+  LineRig r;
+  struct Case {
+    const char* name;
+    std::function<void()> set;
+    bool repaints;
+  } cases[] = {
+      {"AutoRepaint as it is", [&] { r.line->SetAutoRepaint(true); }, false},
+      {"AutoRepaint off", [&] { r.line->SetAutoRepaint(false); }, true},
+      {"AutoRepaint off again", [&] { r.line->SetAutoRepaint(false); }, false},
+      {"Cursor as it is", [&] { r.line->SetCursor(r.line->Cursor()); }, false},
+      {"Cursor to a hand", [&] { r.line->SetCursor(tk::crHandPoint); }, true},
+      {"Cursor to a hand again", [&] { r.line->SetCursor(tk::crHandPoint); }, false},
+  };
+  for (const Case& c : cases) {
+    r.Paint();
+    ASSERT_FALSE(r.chart.Canvas().Dirty());
+    c.set();
+    EXPECT_EQ(r.chart.Canvas().Dirty(), c.repaints) << c.name;
+  }
+  EXPECT_FALSE(r.line->AutoRepaint());
+  EXPECT_EQ(r.line->Cursor(), tk::crHandPoint);
 }

@@ -251,6 +251,74 @@ TEST(Series, SortPointsKeepsPointsWhole) {
   EXPECT_EQ(unordered.XValueAt(0), 1);
 }
 
+namespace {
+// The written partition step, word for word, on plain points: both halves by recursion, l..j first.
+void LiteralQuickSort(std::vector<Point>& v, int l, int r, int sign) {
+  auto cmp = [&](int a, int b) {
+    const double x = v[static_cast<size_t>(a)].x, y = v[static_cast<size_t>(b)].x;
+    return sign * (x < y ? -1 : (x > y ? 1 : 0));
+  };
+  int i = l, j = r, m = (l + r) / 2;
+  do {
+    while (cmp(i, m) < 0)
+      ++i;
+    while (cmp(m, j) < 0)
+      --j;
+    if (i < j) {
+      std::swap(v[static_cast<size_t>(i)], v[static_cast<size_t>(j)]);
+      if (i == m)
+        m = j;
+      else if (j == m)
+        m = i;
+    }
+    if (i <= j) {
+      ++i;
+      --j;
+    }
+  } while (i < j);
+  if (l < j) LiteralQuickSort(v, l, j, sign);
+  if (i < r) LiteralQuickSort(v, i, r, sign);
+}
+}  // namespace
+
+TEST(Series, SortPointsFollowsTheWrittenQuicksort) {
+  {
+    TChartSeries s;  // three points at x 0: the order of equal points is the partition's
+    s.XValues().SetOrder(loNone);
+    for (double y : {0.0, 1.0, 2.0})
+      s.AddPointXY(0, y);
+    s.XValues().SetOrder(loAscending);
+    s.XValues().SortPoints();
+    EXPECT_EQ(s.YValueAt(0), 1);
+    EXPECT_EQ(s.YValueAt(1), 0);
+    EXPECT_EQ(s.YValueAt(2), 2);
+  }
+  std::mt19937 rng(2024);
+  struct Case {
+    int count, distinct;  // few distinct x values: many ties
+    TChartListOrder order;
+  } cases[] = {{2, 1, loAscending}, {3, 1, loAscending}, {7, 2, loAscending},
+               {50, 3, loAscending}, {200, 5, loDescending}, {500, 40, loAscending},
+               {333, 1, loDescending}, {64, 64, loDescending}};
+  for (const Case& c : cases) {
+    for (int round = 0; round < 20; ++round) {
+      TChartSeries s;
+      s.XValues().SetOrder(loNone);
+      std::vector<Point> model;
+      for (int i = 0; i < c.count; ++i) {
+        const Point p{static_cast<double>(rng() % static_cast<unsigned>(c.distinct)),
+                      static_cast<double>(i), tk::clDefault, ""};
+        s.AddPointXY(p.x, p.y);
+        model.push_back(p);
+      }
+      s.XValues().SetOrder(c.order);
+      s.XValues().SortPoints();
+      LiteralQuickSort(model, 0, c.count - 1, c.order == loDescending ? -1 : 1);
+      ASSERT_EQ(PointsOf(s), model) << c.count << " points, " << c.distinct << " values";
+    }
+  }
+}
+
 TEST(Series, ValueListByNameLooksPastXAndY) {
   TChartSeries s;
   TChartValueList open(s, "Open");
