@@ -318,3 +318,18 @@ TEST_F(MainWindow, ArrowKeysMoveTheLineEncodingChoice) {
   EXPECT_EQ(s.XValueAt(2), 31);
   EXPECT_EQ(s.YValueAt(3), -1);
 }
+
+TEST_F(MainWindow, HeldScrollArrowStopsAtTheAxisMessage) {
+  ShowActive();
+  form.Chart1.BottomAxis().SetLimits(810, 910);  // as a zoom leaves them
+  QWidget* bar = form.ScrollBar1.Widget();
+  const QPoint rightArrow(bar->width() - 4, bar->height() / 2);
+  // the message box takes the release, so none comes to the bar
+  QTest::mousePress(bar, Qt::LeftButton, {}, rightArrow);
+  QTest::qWait(900);  // the arrow's repeat would have run many steps by now
+  EXPECT_EQ(errors, std::vector<std::string>{"Axis Maximum Value must be >= Minimum"});
+  EXPECT_EQ(form.ScrollBar1.Position(), 1);
+  EXPECT_EQ(form.Chart1.BottomAxis().Minimum(), 810);
+  EXPECT_EQ(form.Chart1.BottomAxis().Maximum(), 910);
+  QTest::mouseRelease(bar, Qt::LeftButton, {}, rightArrow);
+}

@@ -230,6 +230,42 @@ TEST(ScrollBar, ChangeFiresWithThePosition) {
   EXPECT_EQ(seen, (std::vector<int>{40, 100}));
 }
 
+// A message box takes the mouse: the release of a held scroll arrow goes to the
+// box, so the tests below never send one, and the bar must stop on its own.
+TEST(ScrollBar, LetsGoOfAHeldArrowWhenAnErrorIsShown) {
+  struct Case {
+    const char* name;
+    bool stepFails;  // else the error comes from elsewhere once the arrow repeats
+  };
+  for (const Case& c : {Case{"the first step fails", true}, {"an error while repeating", false}}) {
+    std::vector<std::string> shown;
+    SetErrorHandler([&](const std::string& m) { shown.push_back(m); });
+    TForm form;
+    form.SetClientSize(300, 40);
+    TScrollBar bar(&form);
+    bar.SetBounds(0, 0, 300, 16);
+    bar.OnChange = [&] {
+      if (c.stepFails) throw Exception("Axis Maximum Value must be >= Minimum");
+    };
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    const QPoint rightArrow(bar.Width() - 4, bar.Height() / 2);
+    QTest::mousePress(bar.Widget(), Qt::LeftButton, {}, rightArrow);
+    int expected = 1;
+    if (!c.stepFails) {
+      ASSERT_TRUE(QTest::qWaitFor([&] { return bar.Position() >= 3; }, 3000)) << c.name;
+      ShowException("Not enough timers available");  // as from a failing clock tick
+      expected = bar.Position();
+    }
+    QTest::qWait(900);  // past the repeat's first delay and several of its steps
+    EXPECT_EQ(bar.Position(), expected) << c.name;
+    EXPECT_EQ(shown.size(), 1u) << c.name;
+    EXPECT_EQ(MouseCapture(), nullptr) << c.name;
+    QTest::mouseRelease(bar.Widget(), Qt::LeftButton, {}, rightArrow);
+    SetErrorHandler(nullptr);
+  }
+}
+
 TEST(Dispatch, ErrorsOfHandlersReachTheErrorHandlerOnce) {
   std::vector<std::string> shown;
   SetErrorHandler([&](const std::string& m) { shown.push_back(m); });
