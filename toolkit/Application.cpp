@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <deque>
 #include <exception>
+#include <utility>
 
 #include "toolkit/Errors.h"
 
@@ -57,6 +58,7 @@ class GuardedApplication : public QApplication {
 };
 
 int g_beeps = 0;
+TMouseCapture* g_capture = nullptr;
 
 }  // namespace
 
@@ -83,7 +85,20 @@ void SetErrorHandler(TErrorHandler handler) {
   CustomHandler() = std::move(handler);
 }
 
+void SetMouseCapture(TMouseCapture* holder) {
+  g_capture = holder;
+}
+
+void ReleaseMouseCapture(TMouseCapture* holder) {
+  if (g_capture == holder) g_capture = nullptr;
+}
+
+TMouseCapture* MouseCapture() {
+  return g_capture;
+}
+
 void ShowException(const std::string& message) {
+  if (TMouseCapture* holder = std::exchange(g_capture, nullptr)) holder->LetGoOfMouse();
   if (CustomHandler())
     CustomHandler()(message);
   else

@@ -34,7 +34,25 @@ void ProcessMessages();
 // shows a modal message box; tests install a handler that records instead.
 using TErrorHandler = std::function<void(const std::string& message)>;
 void SetErrorHandler(TErrorHandler handler);  // an empty handler restores the default
+// Tells the control that holds the mouse to let go, then reports the message.
 void ShowException(const std::string& message);
+
+// The control that holds the mouse between a press and its release. A message
+// box takes the mouse away from it (the release goes to the box), so it is
+// told to let go as the box opens: a held scroll arrow would otherwise keep
+// repeating behind the box.
+class TMouseCapture {
+ public:
+  // Ends the press as if the button had come up away from the control, so
+  // nothing is clicked; called at most once per capture.
+  virtual void LetGoOfMouse() = 0;
+
+ protected:
+  ~TMouseCapture() = default;
+};
+void SetMouseCapture(TMouseCapture* holder);
+void ReleaseMouseCapture(TMouseCapture* holder);  // only when it is the holder
+TMouseCapture* MouseCapture();
 
 // Runs one event handler, turning anything it throws into ShowException. Every
 // control of the toolkit fires its events through this.

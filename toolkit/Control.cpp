@@ -116,15 +116,23 @@ void TControl::ApplyPalette() {
 
 void TControl::SetTabOrder(int order) {
   tabOrder_ = order;
-  widget_->setFocusPolicy(order >= 0 ? Qt::StrongFocus : widget_->focusPolicy());
+  if (order >= 0) AcceptTabStop();
   if (parent_) parent_->UpdateTabOrder();
 }
 
+void TControl::AcceptTabStop() {
+  widget_->setFocusPolicy(Qt::StrongFocus);
+}
+
+void TControl::TabStopsChanged() {
+  if (parent_ && tabOrder_ >= 0) parent_->UpdateTabOrder();
+}
+
 void TControl::SetFocus() {
-  widget_->setFocus(Qt::OtherFocusReason);
+  FocusWidget()->setFocus(Qt::OtherFocusReason);
 }
 bool TControl::Focused() const {
-  return widget_->hasFocus();
+  return FocusWidget()->hasFocus();
 }
 
 TWinControl::TWinControl(QWidget* widget, TWinControl* parent) : TControl(widget, parent) {
@@ -163,8 +171,12 @@ void TWinControl::UpdateTabOrder() {
     if (c->TabOrder() >= 0) ordered.push_back(c);
   std::stable_sort(ordered.begin(), ordered.end(),
                    [](TControl* a, TControl* b) { return a->TabOrder() < b->TabOrder(); });
-  for (size_t i = 1; i < ordered.size(); ++i)
-    QWidget::setTabOrder(ordered[i - 1]->Widget(), ordered[i]->Widget());
+  std::vector<QWidget*> chain;
+  for (TControl* c : ordered)
+    for (QWidget* w : c->TabStops())
+      chain.push_back(w);
+  for (size_t i = 1; i < chain.size(); ++i)
+    QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 }  // namespace tk

@@ -67,6 +67,17 @@ class TControl {
   void ApplyPalette();
   // After the control's own size changed: containers lay out their children.
   virtual void BoundsChanged() {}
+  // The widgets that stand for the control in its parent's tab chain, in order.
+  // A radio group puts its items there, not its frame, and lets only the
+  // checked one take Tab, so Tab lands on the choice as on any desktop.
+  virtual std::vector<QWidget*> TabStops() const { return {widget_}; }
+  // Gives the control's own widget a tab stop; a group that manages the focus
+  // of its items leaves its frame without one.
+  virtual void AcceptTabStop();
+  // The widget that takes the focus when the control is focused.
+  virtual QWidget* FocusWidget() const { return widget_; }
+  // After the widgets of TabStops were replaced: the parent relinks its chain.
+  void TabStopsChanged();
   bool WidgetAlive() const { return *alive_; }
 
  private:

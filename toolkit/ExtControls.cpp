@@ -3,10 +3,12 @@
 #include <QButtonGroup>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <algorithm>
 
 #include "toolkit/Application.h"
 #include "toolkit/QtBridge.h"
@@ -51,13 +53,42 @@ void TPanel::SetCaption(const std::string& caption) {
 
 // ---------------------------------------------------------------- TRadioGroup
 
+// An item of a radio group: the arrow keys belong to the group, which moves
+// the choice in item order rather than by where the buttons happen to sit.
+class RadioItem : public QRadioButton {
+ public:
+  RadioItem(const QString& text, QWidget* parent, TRadioGroup* group)
+      : QRadioButton(text, parent), group_(group) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    switch (e->key()) {
+      case Qt::Key_Up:
+      case Qt::Key_Left:
+        group_->StepChoice(this, -1);
+        return;
+      case Qt::Key_Down:
+      case Qt::Key_Right:
+        group_->StepChoice(this, +1);
+        return;
+      default:
+        QRadioButton::keyPressEvent(e);
+    }
+  }
+
+ private:
+  TRadioGroup* group_;
+};
+
 TRadioGroup::TRadioGroup(TWinControl* parent)
     : TWinControl(new QGroupBox, parent), group_(std::make_unique<QButtonGroup>()) {
   box_ = static_cast<QGroupBox*>(Widget());
+  box_->setFocusPolicy(Qt::NoFocus);  // the frame itself is never a stop
   group_->setExclusive(true);
   QObject::connect(group_.get(), &QButtonGroup::idToggled, [this](int id, bool on) {
     if (!on || id == itemIndex_) return;
     itemIndex_ = id;
+    UpdateItemFocus();
     Dispatch(OnClick);
   });
   // items share the client height evenly, as the design lays them out
@@ -81,14 +112,16 @@ void TRadioGroup::SetItems(const std::vector<std::string>& items) {
   buttons_.clear();
   items_ = items;
   for (size_t i = 0; i < items_.size(); ++i) {
-    auto* b = new QRadioButton(ToQString(items_[i]), box_);
+    auto* b = new RadioItem(ToQString(items_[i]), box_, this);
     group_->addButton(b, static_cast<int>(i));
     buttons_.push_back(b);
     b->show();
   }
   if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = -1;
   if (itemIndex_ >= 0) buttons_[static_cast<size_t>(itemIndex_)]->setChecked(true);
+  UpdateItemFocus();
   ArrangeButtons();
+  TabStopsChanged();
 }
 
 void TRadioGroup::SetItemIndex(int index) {
@@ -100,6 +133,7 @@ void TRadioGroup::SetItemIndex(int index) {
       b->setChecked(false);
     group_->setExclusive(true);
     itemIndex_ = -1;
+    UpdateItemFocus();
     Dispatch(OnClick);
   } else {
     buttons_[static_cast<size_t>(index)]->setChecked(true);  // fires OnClick through idToggled
@@ -110,6 +144,32 @@ QRadioButton* TRadioGroup::ItemButton(int index) const {
   return index >= 0 && index < static_cast<int>(buttons_.size())
              ? buttons_[static_cast<size_t>(index)]
              : nullptr;
+}
+
+std::vector<QWidget*> TRadioGroup::TabStops() const {
+  return {buttons_.begin(), buttons_.end()};
+}
+
+QWidget* TRadioGroup::FocusWidget() const {
+  return buttons_.empty() ? Widget() : buttons_[static_cast<size_t>(TabStopIndex())];
+}
+
+// All items sit in the tab chain, but only the stop takes Tab: Tab skips the
+// others, and Shift+Tab comes back to the choice from either side.
+void TRadioGroup::UpdateItemFocus() {
+  for (size_t i = 0; i < buttons_.size(); ++i)
+    buttons_[i]->setFocusPolicy(static_cast<int>(i) == TabStopIndex() ? Qt::StrongFocus
+                                                                       : Qt::ClickFocus);
+}
+
+void TRadioGroup::StepChoice(QRadioButton* from, int delta) {
+  const auto at = std::find(buttons_.begin(), buttons_.end(), from);
+  if (at == buttons_.end()) return;
+  const int count = static_cast<int>(buttons_.size());
+  const int to = (static_cast<int>(at - buttons_.begin()) + delta + count) % count;
+  QRadioButton* next = buttons_[static_cast<size_t>(to)];
+  next->setFocus(Qt::TabFocusReason);
+  next->click();  // checks it: OnClick fires through the group, as for a mouse click
 }
 
 void TRadioGroup::ArrangeButtons() {

@@ -27,10 +27,15 @@ class TPanel : public TWinControl {
 };
 
 // A captioned frame of mutually exclusive items; ItemIndex -1 chooses none.
+// The group takes its place in the tab chain through its checked item (the
+// first when none is checked); the arrow keys move the choice through the
+// items, wrapping at either end, and fire OnClick as a click does.
 class TRadioGroup : public TWinControl {
  public:
   explicit TRadioGroup(TWinControl* parent);
   ~TRadioGroup() override;
+
+  // properties
   std::string Caption() const;
   void SetCaption(const std::string& caption);
   const std::vector<std::string>& Items() const { return items_; }
@@ -39,10 +44,21 @@ class TRadioGroup : public TWinControl {
   void SetItemIndex(int index);
   // The button of one item, for tests that click it.
   QRadioButton* ItemButton(int index) const;
+
+  // events
   TNotifyEvent OnClick;
 
+ protected:
+  std::vector<QWidget*> TabStops() const override;
+  void AcceptTabStop() override {}
+  QWidget* FocusWidget() const override;
+
  private:
+  friend class RadioItem;
   void ArrangeButtons();
+  int TabStopIndex() const { return itemIndex_ >= 0 ? itemIndex_ : 0; }
+  void UpdateItemFocus();
+  void StepChoice(QRadioButton* from, int delta);
   QGroupBox* box_;
   std::unique_ptr<QButtonGroup> group_;
   std::vector<QRadioButton*> buttons_;

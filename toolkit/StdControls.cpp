@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -198,7 +199,60 @@ void TMemo::SetFont(const TFont& font) {
 
 // ---------------------------------------------------------------- TScrollBar
 
-TScrollBar::TScrollBar(TWinControl* parent) : TControl(new QScrollBar(Qt::Horizontal), parent) {
+namespace {
+
+// A scroll bar that lets go of the mouse when a message box opens. The box
+// may open inside the press itself (the first step's change handler fails),
+// before the bar has armed its auto-repeat: then it lets go once the press
+// is over, or the repeat would start with no release ever to stop it.
+class ScrollBarWidget : public QScrollBar, public TMouseCapture {
+ public:
+  ScrollBarWidget() : QScrollBar(Qt::Horizontal) {}
+  ~ScrollBarWidget() override { ReleaseMouseCapture(this); }
+
+  void LetGoOfMouse() override {
+    if (inPress_)
+      letGoAfterPress_ = true;
+    else
+      Release();
+  }
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override {
+    SetMouseCapture(this);
+    button_ = e->button();
+    inPress_ = true;
+    letGoAfterPress_ = false;
+    QScrollBar::mousePressEvent(e);
+    inPress_ = false;
+    if (letGoAfterPress_) Release();
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    QScrollBar::mouseReleaseEvent(e);
+    if (e->buttons() == Qt::NoButton) ReleaseMouseCapture(this);
+  }
+  void hideEvent(QHideEvent* e) override {
+    ReleaseMouseCapture(this);
+    QScrollBar::hideEvent(e);
+  }
+
+ private:
+  void Release() {
+    ReleaseMouseCapture(this);
+    const QPointF away(-1, -1);  // off the bar: the release hits no part of it
+    QMouseEvent up(QEvent::MouseButtonRelease, away, mapToGlobal(away), button_, Qt::NoButton,
+                   Qt::NoModifier);
+    QScrollBar::mouseReleaseEvent(&up);
+  }
+
+  Qt::MouseButton button_ = Qt::LeftButton;
+  bool inPress_ = false;
+  bool letGoAfterPress_ = false;
+};
+
+}  // namespace
+
+TScrollBar::TScrollBar(TWinControl* parent) : TControl(new ScrollBarWidget, parent) {
   bar_ = static_cast<QScrollBar*>(Widget());
   bar_->setRange(0, 100);
   bar_->setSingleStep(1);

@@ -258,3 +258,78 @@ TEST_F(MainWindow, ResizingKeepsAnchoredDistances) {
   EXPECT_EQ(form.Chart1.Width(), 671);
   EXPECT_EQ(form.ScrollBar1.Top(), 576);
 }
+
+TEST_F(MainWindow, TabReachesTheLineEncodingGroupAtItsOwnPlace) {
+  ShowActive();
+  auto tab = [](Qt::KeyboardModifiers mods = {}) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, mods);
+    return QApplication::focusWidget();
+  };
+  form.RG1.SetItemIndex(3);
+  form.SpinEdit1.SetFocus();
+  // one Tab per designed stop; the hidden About panel takes none, and the group's
+  // stop is its checked item
+  struct Stop {
+    const char* name;
+    QWidget* focus;
+  };
+  const Stop stops[] = {
+      {"Edit1", form.Edit1.Widget()},         {"Button1", form.Button1.Widget()},
+      {"Buffer", form.Buffer.Widget()},       {"Chart1", form.Chart1.Widget()},
+      {"CheckBox1", form.CheckBox1.Widget()}, {"RG1", form.RG1.ItemButton(3)},
+      {"Button2", form.Button2.Widget()},     {"CheckBox2", form.CheckBox2.Widget()},
+      {"Button3", form.Button3.Widget()},     {"ScrollBar1", form.ScrollBar1.Widget()},
+  };
+  for (const Stop& s : stops)
+    EXPECT_EQ(tab(), s.focus) << s.name;
+  tab();
+  EXPECT_TRUE(form.SpinEdit1.Focused()) << "the chain closes";
+  form.Button2.SetFocus();
+  EXPECT_EQ(tab(Qt::ShiftModifier), form.RG1.ItemButton(3));  // back in, on the checked item
+  EXPECT_TRUE(form.RG1.Focused());
+  EXPECT_EQ(tab(Qt::ShiftModifier), form.CheckBox1.Widget());
+}
+
+TEST_F(MainWindow, ArrowKeysMoveTheLineEncodingChoice) {
+  ShowActive();
+  form.CheckBox1.SetFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), form.RG1.ItemButton(0));
+  // the choice follows the focus through the items and wraps at either end
+  struct Step {
+    Qt::Key key;
+    int index;
+  };
+  const Step steps[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Right, 3}, {Qt::Key_Up, 2},
+                        {Qt::Key_Left, 1}, {Qt::Key_Up, 0},   {Qt::Key_Up, 4},    {Qt::Key_Down, 0},
+                        {Qt::Key_Left, 4}, {Qt::Key_Right, 0}};
+  for (const Step& s : steps) {
+    QTest::keyClick(QApplication::focusWidget(), s.key);
+    EXPECT_EQ(form.RG1.ItemIndex(), s.index) << "key " << s.key;
+    EXPECT_EQ(QApplication::focusWidget(), form.RG1.ItemButton(s.index));
+  }
+  // the model reads the new choice: Manchester sends each bit as two half-bit levels
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+  form.Button1.Click();
+  Ticks(1);  // K's first bit, 0: high then low, 31 ms each
+  TChartSeries& s = *form.Chart1.Series(0);
+  ASSERT_EQ(s.PointCount(), 4);
+  EXPECT_EQ(s.YValueAt(0), 1);
+  EXPECT_EQ(s.XValueAt(2), 31);
+  EXPECT_EQ(s.YValueAt(3), -1);
+}
+
+TEST_F(MainWindow, HeldScrollArrowStopsAtTheAxisMessage) {
+  ShowActive();
+  form.Chart1.BottomAxis().SetLimits(810, 910);  // as a zoom leaves them
+  QWidget* bar = form.ScrollBar1.Widget();
+  const QPoint rightArrow(bar->width() - 4, bar->height() / 2);
+  // the message box takes the release, so none comes to the bar
+  QTest::mousePress(bar, Qt::LeftButton, {}, rightArrow);
+  QTest::qWait(900);  // the arrow's repeat would have run many steps by now
+  EXPECT_EQ(errors, std::vector<std::string>{"Axis Maximum Value must be >= Minimum"});
+  EXPECT_EQ(form.ScrollBar1.Position(), 1);
+  EXPECT_EQ(form.Chart1.BottomAxis().Minimum(), 810);
+  EXPECT_EQ(form.Chart1.BottomAxis().Maximum(), 910);
+  QTest::mouseRelease(bar, Qt::LeftButton, {}, rightArrow);
+}

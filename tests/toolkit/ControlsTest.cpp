@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTest>
 
 #include "toolkit/Application.h"
@@ -162,6 +163,60 @@ TEST(CheckBoxAndRadioGroup, FireTheirEventsOnChange) {
   EXPECT_EQ(groupClicks, 2);
 }
 
+TEST(RadioGroup, TabStopsAtTheChoiceAndArrowsClickThroughTheItems) {
+  TForm form;
+  form.SetClientSize(300, 300);
+  TButton before(&form), after(&form);
+  TRadioGroup group(&form);
+  group.SetBounds(0, 60, 200, 120);
+  before.SetTabOrder(0);
+  group.SetTabOrder(1);
+  after.SetTabOrder(2);
+  group.SetItems({"a", "b", "c"});  // items replaced after the tab order: relinked
+  int clicks = 0;
+  group.OnClick = [&] { ++clicks; };
+  form.Show();
+  QApplication::setActiveWindow(form.Widget());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+  auto key = [](Qt::Key k, Qt::KeyboardModifiers mods = {}) {
+    QTest::keyClick(QApplication::focusWidget(), k, mods);
+    return QApplication::focusWidget();
+  };
+  // with nothing chosen the first item is the stop, and Tab alone chooses nothing
+  before.SetFocus();
+  EXPECT_EQ(key(Qt::Key_Tab), group.ItemButton(0));
+  EXPECT_TRUE(group.Focused());
+  EXPECT_EQ(group.ItemIndex(), -1);
+  EXPECT_FALSE(group.Widget()->hasFocus());
+  struct Step {
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    QWidget* focus;
+    int index, clicks;
+  };
+  const Step steps[] = {
+      {Qt::Key_Down, {}, group.ItemButton(1), 1, 1},
+      {Qt::Key_Tab, {}, after.Widget(), 1, 1},  // the items after the choice take no stop
+      {Qt::Key_Tab, Qt::ShiftModifier, group.ItemButton(1), 1, 1},
+      {Qt::Key_Tab, Qt::ShiftModifier, before.Widget(), 1, 1},  // nor those before it
+      {Qt::Key_Tab, {}, group.ItemButton(1), 1, 1},
+      {Qt::Key_Right, {}, group.ItemButton(2), 2, 2},
+      {Qt::Key_Down, {}, group.ItemButton(0), 0, 3},  // wraps
+      {Qt::Key_Left, {}, group.ItemButton(2), 2, 4},
+      {Qt::Key_Space, {}, group.ItemButton(2), 2, 4},  // the chosen item stays chosen
+  };
+  for (const Step& s : steps) {
+    EXPECT_EQ(key(s.key, s.mods), s.focus) << "key " << s.key;
+    EXPECT_EQ(group.ItemIndex(), s.index) << "key " << s.key;
+    EXPECT_EQ(clicks, s.clicks) << "key " << s.key;
+  }
+  group.SetItemIndex(0);  // chosen by the program: the stop follows
+  before.SetFocus();
+  EXPECT_EQ(key(Qt::Key_Tab), group.ItemButton(0));
+  group.SetFocus();
+  EXPECT_EQ(QApplication::focusWidget(), group.ItemButton(0));
+}
+
 TEST(ScrollBar, ChangeFiresWithThePosition) {
   TForm form;
   TScrollBar bar(&form);
@@ -173,6 +228,42 @@ TEST(ScrollBar, ChangeFiresWithThePosition) {
   bar.SetPosition(40);
   bar.SetPosition(250);  // held within Max
   EXPECT_EQ(seen, (std::vector<int>{40, 100}));
+}
+
+// A message box takes the mouse: the release of a held scroll arrow goes to the
+// box, so the tests below never send one, and the bar must stop on its own.
+TEST(ScrollBar, LetsGoOfAHeldArrowWhenAnErrorIsShown) {
+  struct Case {
+    const char* name;
+    bool stepFails;  // else the error comes from elsewhere once the arrow repeats
+  };
+  for (const Case& c : {Case{"the first step fails", true}, {"an error while repeating", false}}) {
+    std::vector<std::string> shown;
+    SetErrorHandler([&](const std::string& m) { shown.push_back(m); });
+    TForm form;
+    form.SetClientSize(300, 40);
+    TScrollBar bar(&form);
+    bar.SetBounds(0, 0, 300, 16);
+    bar.OnChange = [&] {
+      if (c.stepFails) throw Exception("Axis Maximum Value must be >= Minimum");
+    };
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    const QPoint rightArrow(bar.Width() - 4, bar.Height() / 2);
+    QTest::mousePress(bar.Widget(), Qt::LeftButton, {}, rightArrow);
+    int expected = 1;
+    if (!c.stepFails) {
+      ASSERT_TRUE(QTest::qWaitFor([&] { return bar.Position() >= 3; }, 3000)) << c.name;
+      ShowException("Not enough timers available");  // as from a failing clock tick
+      expected = bar.Position();
+    }
+    QTest::qWait(900);  // past the repeat's first delay and several of its steps
+    EXPECT_EQ(bar.Position(), expected) << c.name;
+    EXPECT_EQ(shown.size(), 1u) << c.name;
+    EXPECT_EQ(MouseCapture(), nullptr) << c.name;
+    QTest::mouseRelease(bar.Widget(), Qt::LeftButton, {}, rightArrow);
+    SetErrorHandler(nullptr);
+  }
 }
 
 TEST(Dispatch, ErrorsOfHandlersReachTheErrorHandlerOnce) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "toolkit/Application.h"
 #include "toolkit/Color.h"
 
 using namespace tk;
@@ -61,4 +62,27 @@ TEST(Color, ChannelsAndReservedValues) {
   EXPECT_FALSE(IsPlainRGB(clDefault));
   EXPECT_FALSE(IsPlainRGB(clNone));
   EXPECT_TRUE(IsPlainRGB(0xFFFFFF));
+}
+
+TEST(ShowException, TheControlHoldingTheMouseLetsGoBeforeTheMessage) {
+  std::vector<std::string> events;
+  struct Holder : TMouseCapture {
+    Holder(std::vector<std::string>* e, const char* n) : events(e), name(n) {}
+    std::vector<std::string>* events;
+    const char* name;
+    void LetGoOfMouse() override { events->push_back(std::string("let go ") + name); }
+  };
+  Holder a(&events, "a"), b(&events, "b");
+  SetErrorHandler([&](const std::string& m) { events.push_back(m); });
+  SetMouseCapture(&a);
+  ReleaseMouseCapture(&b);  // not the holder: a keeps the mouse
+  EXPECT_EQ(MouseCapture(), &a);
+  ShowException("first");
+  ShowException("second");  // a has already let go
+  SetMouseCapture(&b);
+  ReleaseMouseCapture(&b);  // released normally: nobody to tell
+  ShowException("third");
+  SetErrorHandler(nullptr);
+  EXPECT_EQ(events, (std::vector<std::string>{"let go a", "first", "second", "third"}));
+  EXPECT_EQ(MouseCapture(), nullptr);
 }
