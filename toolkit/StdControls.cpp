@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <limits>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -59,6 +60,9 @@ bool IsEightBit(QChar c) {
 
 TEdit::TEdit(TWinControl* parent) : TControl(new QLineEdit, parent) {
   edit_ = static_cast<QLineEdit*>(Widget());
+  // The platform's default limit of 32767 characters would cut a longer text
+  // to send without a word; the only limit left is the size of a string.
+  edit_->setMaxLength(std::numeric_limits<int>::max());
   SetColor(clWindow);
   // One filter on every change catches typing, pasting, dropping and input methods alike.
   QObject::connect(edit_, &QLineEdit::textChanged, [this] {
