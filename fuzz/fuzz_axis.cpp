@@ -18,10 +18,14 @@ QApplication* g_app = nullptr;  // never freed: it must outlive whatever libFuzz
 
 double Value(FuzzedDataProvider& in) {
   switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0: return in.ConsumeIntegralInRange(-1000, 1000);
-    case 1: return in.ConsumeFloatingPointInRange<double>(-1e6, 1e6);
-    case 2: return in.PickValueInArray({0.0, 5e-324, 1e-12, 1e300, -1e300, 3e102, 1e19, 40000.0});
-    default: return in.ConsumeFloatingPoint<double>();
+    case 0:
+      return in.ConsumeIntegralInRange(-1000, 1000);
+    case 1:
+      return in.ConsumeFloatingPointInRange<double>(-1e6, 1e6);
+    case 2:
+      return in.PickValueInArray({0.0, 5e-324, 1e-12, 1e300, -1e300, 3e102, 1e19, 40000.0});
+    default:
+      return in.ConsumeFloatingPoint<double>();
   }
 }
 
@@ -30,28 +34,64 @@ void SetOne(FuzzedDataProvider& in, TChart& ch) {
                               &ch.DepthAxis()};
   TCustomChartAxis& a = *axes[in.ConsumeIntegralInRange(0, 4)];
   switch (in.ConsumeIntegralInRange(0, 19)) {
-    case 0: a.SetLimits(Value(in), Value(in)); break;
-    case 1: a.SetIncrement(Value(in)); break;
-    case 2: a.SetLogarithmic(in.ConsumeBool()); break;
-    case 3: a.SetLogarithmicBase(in.ConsumeIntegralInRange(-1, 40)); break;
-    case 4: a.SetInverted(in.ConsumeBool()); break;
-    case 5: a.SetAutomatic(in.ConsumeBool()); break;
-    case 6: a.SetMinimum(Value(in)); break;
-    case 7: a.SetMaximum(Value(in)); break;
-    case 8: a.SetLabelsAngle(in.ConsumeIntegralInRange(-1, 360)); break;
-    case 9: a.SetLabelsSeparation(in.ConsumeIntegralInRange(-1, 200)); break;
-    case 10: a.SetDateTimeFormat(in.ConsumeRandomLengthString(12)); break;
-    case 11: a.SetAxisValuesFormat(in.ConsumeRandomLengthString(12)); break;
-    case 12: a.SetExactDateTime(in.ConsumeBool()); break;
-    case 13: a.SetRoundFirstLabel(in.ConsumeBool()); break;
-    case 14: a.SetLabelsOnAxis(in.ConsumeBool()); break;
-    case 15: a.SetMinorTickCount(in.ConsumeIntegralInRange(-1, 20)); break;
-    case 16: a.SetVisible(in.ConsumeBool()); break;
+    case 0:
+      a.SetLimits(Value(in), Value(in));
+      break;
+    case 1:
+      a.SetIncrement(Value(in));
+      break;
+    case 2:
+      a.SetLogarithmic(in.ConsumeBool());
+      break;
+    case 3:
+      a.SetLogarithmicBase(in.ConsumeIntegralInRange(-1, 40));
+      break;
+    case 4:
+      a.SetInverted(in.ConsumeBool());
+      break;
+    case 5:
+      a.SetAutomatic(in.ConsumeBool());
+      break;
+    case 6:
+      a.SetMinimum(Value(in));
+      break;
+    case 7:
+      a.SetMaximum(Value(in));
+      break;
+    case 8:
+      a.SetLabelsAngle(in.ConsumeIntegralInRange(-1, 360));
+      break;
+    case 9:
+      a.SetLabelsSeparation(in.ConsumeIntegralInRange(-1, 200));
+      break;
+    case 10:
+      a.SetDateTimeFormat(in.ConsumeRandomLengthString(12));
+      break;
+    case 11:
+      a.SetAxisValuesFormat(in.ConsumeRandomLengthString(12));
+      break;
+    case 12:
+      a.SetExactDateTime(in.ConsumeBool());
+      break;
+    case 13:
+      a.SetRoundFirstLabel(in.ConsumeBool());
+      break;
+    case 14:
+      a.SetLabelsOnAxis(in.ConsumeBool());
+      break;
+    case 15:
+      a.SetMinorTickCount(in.ConsumeIntegralInRange(-1, 20));
+      break;
+    case 16:
+      a.SetVisible(in.ConsumeBool());
+      break;
     case 17:
       a.SetStartPosition(in.ConsumeFloatingPointInRange<double>(-50, 150));
       a.SetEndPosition(in.ConsumeFloatingPointInRange<double>(-50, 150));
       break;
-    case 18: ch.SetView3D(in.ConsumeBool()); break;
+    case 18:
+      ch.SetView3D(in.ConsumeBool());
+      break;
     default:
       ch.View3DOptions().SetOrthogonal(in.ConsumeBool());
       ch.View3DOptions().SetRotation(in.ConsumeIntegralInRange(0, 360));

@@ -19,14 +19,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   model.Start();
   for (int step = 0; step < 2000 && in.remaining_bytes() > 0; ++step) {
     switch (in.ConsumeIntegralInRange(0, 9)) {
-      case 0: inputs.startStop = !inputs.startStop; model.UpdateFrameLength(); break;
-      case 1: inputs.parity = !inputs.parity; model.UpdateFrameLength(); break;
-      case 2: inputs.encoding = in.ConsumeIntegralInRange(-1, 5); break;
-      case 3: inputs.bitTime = in.ConsumeIntegralInRange<std::uint32_t>(1, 1000); break;
-      case 4: text.SetText(in.ConsumeRandomLengthString(64)); break;
-      case 5: model.Reset(); break;
-      case 6: model.Start(); break;
-      default: model.Tick(); break;
+      case 0:
+        inputs.startStop = !inputs.startStop;
+        model.UpdateFrameLength();
+        break;
+      case 1:
+        inputs.parity = !inputs.parity;
+        model.UpdateFrameLength();
+        break;
+      case 2:
+        inputs.encoding = in.ConsumeIntegralInRange(-1, 5);
+        break;
+      case 3:
+        inputs.bitTime = in.ConsumeIntegralInRange<std::uint32_t>(1, 1000);
+        break;
+      case 4:
+        text.SetText(in.ConsumeRandomLengthString(64));
+        break;
+      case 5:
+        model.Reset();
+        break;
+      case 6:
+        model.Start();
+        break;
+      default:
+        model.Tick();
+        break;
     }
     for (char c : buffer.text)
       if (c != '0' && c != '1' && c != ' ' && c != '\n' && c != '\r') std::abort();

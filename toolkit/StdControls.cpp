@@ -4,13 +4,13 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <limits>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <algorithm>
+#include <limits>
 
 #include "toolkit/Application.h"
 #include "toolkit/QtBridge.h"

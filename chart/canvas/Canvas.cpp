@@ -164,8 +164,8 @@ namespace {
 // round(v) + centre, saturated to the pixel range; a plain int sum of a
 // saturated offset and a centre would overflow.
 int Saturated(long long p) {
-  return static_cast<int>(std::clamp<long long>(p, std::numeric_limits<int>::min(),
-                                                std::numeric_limits<int>::max()));
+  return static_cast<int>(
+      std::clamp<long long>(p, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 int ToScreen(double v, int centre) {
@@ -177,7 +177,8 @@ int ToScreen(double v, int centre) {
 tk::TPoint TZozCanvas3D::ProjectPoint(int x, int y, int z) const {
   // in doubles: x - cx + z can pass the int range when z is saturated
   const double dx = static_cast<double>(x) - cx_, dy = static_cast<double>(y) - cy_;
-  if (orthogonal_) return {ToScreen((dx + z) * zoomFactor_, sx_), ToScreen((dy - z) * zoomFactor_, sy_)};
+  if (orthogonal_)
+    return {ToScreen((dx + z) * zoomFactor_, sx_), ToScreen((dy - z) * zoomFactor_, sy_)};
   if (!is3D_) return {x, y};
   const double dz = static_cast<double>(z) - cz_;
   double f = zoomFactor_;

@@ -191,8 +191,8 @@ namespace {
 // the axis end is added
 int PixelAt(int from, int sign, double d) {
   const long long p = from + sign * static_cast<long long>(tk::RoundToInt(d));
-  return static_cast<int>(std::clamp<long long>(p, std::numeric_limits<int>::min(),
-                                                std::numeric_limits<int>::max()));
+  return static_cast<int>(
+      std::clamp<long long>(p, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 }  // namespace

@@ -339,8 +339,10 @@ void TCustomChartAxis::DepthPass() {
   // one label per series: limits beyond the series count (1e300) are cut to
   // what an index can hold before they become integers
   constexpr double kIndexLimit = 2147483647.0;
-  const long long from = static_cast<long long>(std::clamp(CurrentMinimum, -kIndexLimit, kIndexLimit)),
-                  to = static_cast<long long>(std::clamp(CurrentMaximum, -kIndexLimit, kIndexLimit));
+  const long long from =
+                      static_cast<long long>(std::clamp(CurrentMinimum, -kIndexLimit, kIndexLimit)),
+                  to =
+                      static_cast<long long>(std::clamp(CurrentMaximum, -kIndexLimit, kIndexLimit));
   for (long long i = from; i <= to && i - from <= kCustomLabelLimit; ++i) {
     const int p = ValueToPixel(CurrentMaximum - static_cast<double>(i) - 0.5);
     if (!tickOnLabelsOnly_) AddTick(p);

@@ -513,9 +513,8 @@ int TChartSeries::CopyPointFrom(const TChartSeries& source, int index) {
     yValues_->InsertValueAt(at, y);
     // further lists position by position; one the source lacks gets 0
     for (stored = 2; stored < valuesList_.Count(); ++stored) {
-      const double v = stored < source.ValuesList().Count()
-                           ? source.ValuesList()[stored]->ValueAt(index)
-                           : 0.0;
+      const double v =
+          stored < source.ValuesList().Count() ? source.ValuesList()[stored]->ValueAt(index) : 0.0;
       valuesList_[stored]->InsertValueAt(at, v);
     }
     // The point comes without a colour or label, but entries after it must

@@ -3,6 +3,7 @@
 // values set on a shown chart, whose window must keep running.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QtTest/QTest>
 #include <climits>
@@ -10,7 +11,6 @@
 #include <functional>
 #include <limits>
 #include <random>
-#include <unistd.h>
 
 #include "chart/canvas/Canvas.h"
 #include "chart/panel/SeriesTypes.h"
@@ -54,7 +54,9 @@ const std::vector<Trigger>& Triggers() {
          a.SetLogarithmic(true);
        }},
       {"date-time series far beyond the calendar",
-       [](TChart& ch) { SeriesWithPoints(ch, {{0, 0}, {3e102, 1}})->XValues().SetDateTime(true); }},
+       [](TChart& ch) {
+         SeriesWithPoints(ch, {{0, 0}, {3e102, 1}})->XValues().SetDateTime(true);
+       }},
       {"monthly labels before the first day of the calendar",
        [](TChart& ch) {
          SeriesWithPoints(ch, {{0, 0}})->XValues().SetDateTime(true);
@@ -185,9 +187,14 @@ TEST(Hardening, OrthogonalProjectionSaturatesFarPoints) {
     int zoom, x, y, z;
   };
   const Case cases[] = {
-      {100, 0, 0, INT_MIN},       {100, 0, 0, INT_MAX},        {100, INT_MAX, INT_MIN, INT_MAX},
-      {100, INT_MIN, INT_MAX, INT_MIN}, {300, INT_MAX, 0, INT_MAX}, {50, INT_MIN, INT_MIN, INT_MIN},
-      {100, 150, 80, 10},        {50, 301, 203, 0},
+      {100, 0, 0, INT_MIN},
+      {100, 0, 0, INT_MAX},
+      {100, INT_MAX, INT_MIN, INT_MAX},
+      {100, INT_MIN, INT_MAX, INT_MIN},
+      {300, INT_MAX, 0, INT_MAX},
+      {50, INT_MIN, INT_MIN, INT_MIN},
+      {100, 150, 80, 10},
+      {50, 301, 203, 0},
   };
   for (const Case& c : cases) {
     ProjectionView v(true, c.zoom);

@@ -115,10 +115,12 @@ TEST_F(PinnedLocale, NonFiniteValuesInEverySectionForm) {
     const char* text;
   };
   const Case cases[] = {
-      {"0", inf, "INF"},          {"0", -inf, "-INF"},          {"0", nan, "NAN"},
-      {"#,##0.###", -inf, "-INF"}, {"$0.00", inf, "$INF"},       {"0 V", -inf, "-INF V"},
-      {"0;(0)", -inf, "(INF)"},   {"0;(0)", inf, "INF"},        {"0;(0)", nan, "NAN"},
-      {"0;(0);'z'", -inf, "(INF)"}, {"0;(0);'z'", nan, "NAN"},   {"0;;'z'", -inf, "-INF"},
+      {"0", inf, "INF"},         {"0", -inf, "-INF"},
+      {"0", nan, "NAN"},         {"#,##0.###", -inf, "-INF"},
+      {"$0.00", inf, "$INF"},    {"0 V", -inf, "-INF V"},
+      {"0;(0)", -inf, "(INF)"},  {"0;(0)", inf, "INF"},
+      {"0;(0)", nan, "NAN"},     {"0;(0);'z'", -inf, "(INF)"},
+      {"0;(0);'z'", nan, "NAN"}, {"0;;'z'", -inf, "-INF"},
       {"'a'", inf, "a"},
   };
   for (const Case& c : cases)
@@ -197,15 +199,14 @@ TEST(Dates, MonthSteppingStopsAtTheCalendarEnds) {
     int months;
     double to;
   };
-  for (const Case& c : {Case{-695860.066, -1, EncodeDate(1, 1, 1)},
-                        {EncodeDate(1, 3, 31), -2, EncodeDate(1, 1, 31)},
-                        {EncodeDate(1, 3, 31), -3, EncodeDate(1, 1, 31)},
-                        {EncodeDate(9999, 11, 30), 5, EncodeDate(9999, 12, 30)},
-                        {EncodeDate(2024, 5, 31), std::numeric_limits<int>::min(),
-                         EncodeDate(1, 1, 31)},
-                        {EncodeDate(2024, 5, 31), std::numeric_limits<int>::max(),
-                         EncodeDate(9999, 12, 31)},
-                        {EncodeDate(2024, 3, 31), -1, EncodeDate(2024, 2, 29)}})
+  for (const Case& c :
+       {Case{-695860.066, -1, EncodeDate(1, 1, 1)},
+        {EncodeDate(1, 3, 31), -2, EncodeDate(1, 1, 31)},
+        {EncodeDate(1, 3, 31), -3, EncodeDate(1, 1, 31)},
+        {EncodeDate(9999, 11, 30), 5, EncodeDate(9999, 12, 30)},
+        {EncodeDate(2024, 5, 31), std::numeric_limits<int>::min(), EncodeDate(1, 1, 31)},
+        {EncodeDate(2024, 5, 31), std::numeric_limits<int>::max(), EncodeDate(9999, 12, 31)},
+        {EncodeDate(2024, 3, 31), -1, EncodeDate(2024, 2, 29)}})
     EXPECT_EQ(IncMonth(c.from, c.months), c.to) << c.from << " " << c.months;
 }
 
@@ -213,8 +214,13 @@ TEST(Dates, EncodingRefusesPartsThatNameNoDay) {
   struct Case {
     int y, m, d;
   };
-  for (const Case& c : {Case{0, 1, 1}, {10000, 1, 1}, {2024, 0, 1}, {2024, 13, 1},
-                        {2023, 2, 29}, {2024, 4, 31}, {2024, 1, 0}}) {
+  for (const Case& c : {Case{0, 1, 1},
+                        {10000, 1, 1},
+                        {2024, 0, 1},
+                        {2024, 13, 1},
+                        {2023, 2, 29},
+                        {2024, 4, 31},
+                        {2024, 1, 0}}) {
     try {
       EncodeDate(c.y, c.m, c.d);
       ADD_FAILURE() << c.y << "-" << c.m << "-" << c.d << " was accepted";

@@ -28,7 +28,8 @@ TEST(LongText, AMegabyteIsKeptWholeAndTheWindowStaysResponsive) {
 
   // pasted at the end, as a user would
   auto* line = static_cast<QLineEdit*>(edit.Widget());
-  QApplication::clipboard()->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  QApplication::clipboard()->setText(
+      QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
   line->setFocus();
   line->end(false);
   line->paste();

@@ -83,7 +83,8 @@ struct Rig {
       case 2: {  // copies only the values: the colour and label lists stay short
         const int i = Pick(7) - 1;
         const int at = series.CopyPointFrom(source, i);
-        model.insert(model.begin() + at, {source.XValueAt(i), source.YValueAt(i), kSeriesColor, ""});
+        model.insert(model.begin() + at,
+                     {source.XValueAt(i), source.YValueAt(i), kSeriesColor, ""});
         break;
       }
       case 3: {
@@ -161,7 +162,8 @@ TEST(SeriesSafety, RandomSequencesCompleteOrChangeNothing) {
       if (threw) {
         ASSERT_EQ(Snapshot(r.series), before) << "seed " << seed << " step " << step;
       }
-      ASSERT_EQ(Snapshot(r.series), r.model) << "seed " << seed << " step " << step << " " << r.last;
+      ASSERT_EQ(Snapshot(r.series), r.model)
+          << "seed " << seed << " step " << step << " " << r.last;
       if (r.model.size() > 60) {
         r.series.RemoveAllPoints();
         r.model.clear();
