@@ -4,10 +4,15 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_format fuzz_series fuzz_axis fuzz_transmission
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
+# ccache when the machine has it: rebuilds of the sanitizer and fuzz trees are then cheap
+LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: run test test-asan bench deps build screenshot clean
+.PHONY: run test test-asan bench fuzz fuzz-build ci deps build screenshot clean
 
 deps:
 	@scripts/install-deps
@@ -25,7 +30,7 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) $(LAUNCHER) -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
@@ -38,10 +43,33 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
+# libFuzzer targets under ASan and UBSan, each run FUZZ_SECONDS from its seed
+# corpus (fuzz/corpus/<name>, kept small in the tree); what a run learns goes
+# to $(FUZZ_BUILD)/corpus, findings to $(FUZZ_BUILD)/findings.
+fuzz-build: deps
+	@scripts/install-deps clang
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) $(LAUNCHER) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DWAVELOT_BUILD_FUZZ=ON -DWAVELOT_BUILD_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+
+fuzz: fuzz-build
+	@mkdir -p $(FUZZ_BUILD)/findings
+	@for t in $(FUZZ_TARGETS); do \
+	  name=$${t#fuzz_}; mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+	  echo "== $$t, $(FUZZ_SECONDS) s"; \
+	  QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) \
+	    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$name- \
+	    $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name || exit 1; \
+	done
+
+ci:
+	.ci/run
+
 screenshot: build
 	mkdir -p $(BUILD)/screenshots
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/wavelot-screenshot $(BUILD)/screenshots
 	@ls $(BUILD)/screenshots/*.png
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -1,6 +1,7 @@
 #include "toolkit/Format.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -146,8 +147,19 @@ void RoundDigits(double magnitude, int decimals, std::string& intPart, std::stri
   fracPart = digits.substr(static_cast<std::size_t>(pointAt));
 }
 
+// Infinities and NaN have no digits to lay out: the section's literal text
+// still goes round them, so "0;(0)" shows -inf as "(INF)" like any negative.
+std::string ApplyNonFinite(const Section& s, double value, bool showSign) {
+  std::string out;
+  if (showSign && value < 0) out += '-';
+  out += s.prefix;
+  out += std::isnan(value) ? "NAN" : "INF";
+  out += s.suffix;
+  return out;
+}
+
 std::string Apply(const Section& s, double value, bool showSign) {
-  if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+  if (!std::isfinite(value)) return ApplyNonFinite(s, value, showSign);
   std::string intPart, fracPart;
   RoundDigits(std::fabs(value), s.maxDec, intPart, fracPart);
   while (!intPart.empty() && intPart[0] == '0')
@@ -229,10 +241,14 @@ const char* const kDayLong[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
 
 int DaysInMonth(int year, int month) {
   static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
   return month == 2 && IsLeap(year) ? 29 : days[month - 1];
 }
 
+EConvertError::EConvertError() : Exception("Invalid argument to date encode") {}
+
 TDateTime EncodeDate(int year, int month, int day) {
+  if (year < 1 || year > 9999 || day < 1 || day > DaysInMonth(year, month)) throw EConvertError();
   return static_cast<double>(DayNumber(year, month, day) - kEpoch);
 }
 
@@ -243,11 +259,29 @@ TDateTime EncodeDateTime(const TDateParts& p) {
   return date >= 0 ? date + time : date - time;
 }
 
+namespace {
+
+// The day counts of 0001-01-01 and 9999-12-31, the calendar's ends.
+const double kFirstDay = static_cast<double>(DayNumber(1, 1, 1) - kEpoch);
+const double kLastDay = static_cast<double>(DayNumber(9999, 12, 31) - kEpoch);
+
+bool InCalendar(TDateTime value) {
+  const double whole = std::trunc(value);
+  return whole >= kFirstDay && whole <= kLastDay;  // false for NaN
+}
+
+}  // namespace
+
 TDateParts DecodeDateTime(TDateTime value) {
   TDateParts p;
-  if (!std::isfinite(value) || std::fabs(value) > 3e6) return p;  // beyond any calendar we show
+  if (std::isnan(value)) return p;
+  if (!InCalendar(value)) {
+    // the nearer end of the calendar, at its first or its last millisecond
+    if (value < kFirstDay) return {1, 1, 1, 0, 0, 0, 0};
+    return {9999, 12, 31, 23, 59, 59, 999};
+  }
   const double whole = std::trunc(value);
-  long long n = static_cast<long long>(whole) + kEpoch;
+  const long long n = static_cast<long long>(whole) + kEpoch;  // 1 .. 3652059
   // year from the day number, then month and day
   int y = static_cast<int>(n / 366) + 1;
   while (DayNumber(y + 1, 1, 1) <= n)
@@ -269,16 +303,19 @@ TDateParts DecodeDateTime(TDateTime value) {
 
 TDateTime IncMonth(TDateTime value, int months) {
   TDateParts p = DecodeDateTime(value);
-  int total = p.year * 12 + (p.month - 1) + months;
-  p.year = total / 12;
-  p.month = total % 12 + 1;
+  // months counted from January of the year 1, kept inside the calendar
+  long long total = (p.year - 1) * 12LL + (p.month - 1) + months;
+  total = std::clamp(total, 0LL, 9999 * 12LL - 1);
+  p.year = static_cast<int>(total / 12) + 1;
+  p.month = static_cast<int>(total % 12) + 1;
   p.day = std::min(p.day, DaysInMonth(p.year, p.month));
   return EncodeDateTime(p);
 }
 
 std::string FormatDateTime(const std::string& pattern, TDateTime value) {
+  if (!InCalendar(value)) return {};  // no date to show: NaN, infinities, beyond the calendar
   const TDateParts p = DecodeDateTime(value);
-  const long long dayNumber = static_cast<long long>(std::trunc(value)) + kEpoch;
+  const long long dayNumber = DayNumber(p.year, p.month, p.day);
   const int weekday =
       static_cast<int>(((dayNumber % 7) + 7) % 7);  // 0001-01-01 was a Monday: day 1 -> 1
   auto two = [](int v) {

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "toolkit/Errors.h"
+
 namespace tk {
 
 // "en_US", "de_DE", ... or "" for the system locale.
@@ -30,17 +32,27 @@ struct TDateParts {
   int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
+// The calendar runs from 0001-01-01 to 9999-12-31 (proleptic Gregorian).
+// Decoding a day count outside it gives the nearer end (NaN gives the epoch);
+// encoding refuses parts that name no day of it.
+class EConvertError : public Exception {
+ public:
+  EConvertError();  // "Invalid argument to date encode"
+};
+
 TDateParts DecodeDateTime(TDateTime value);
 TDateTime EncodeDate(int year, int month, int day);
 TDateTime EncodeDateTime(const TDateParts& parts);
-int DaysInMonth(int year, int month);
-// Moves a date by whole months, keeping the day where the month allows.
+int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
+// Moves a date by whole months, keeping the day where the month allows; a move
+// past either end of the calendar stops in its first or last month.
 TDateTime IncMonth(TDateTime value, int months);
 
 // Formats a date-time by a pattern: d dd ddd dddd, m mm mmm mmmm (minutes
 // right after an hour), yy yyyy, h hh, n nn, s ss, z zzz, am/pm, AM/PM,
 // "ddddd" the short date, "t" the short time, "c" both, '/' and ':' as the
-// locale separators, quoted text copied.
+// locale separators, quoted text copied. A value outside the calendar (NaN
+// and the infinities too) has no date and gives the empty text.
 std::string FormatDateTime(const std::string& pattern, TDateTime value);
 
 }  // namespace tk

@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <algorithm>
+#include <limits>
 
 #include "toolkit/Application.h"
 #include "toolkit/QtBridge.h"
@@ -60,6 +61,9 @@ bool IsEightBit(QChar c) {
 
 TEdit::TEdit(TWinControl* parent) : TControl(new QLineEdit, parent) {
   edit_ = static_cast<QLineEdit*>(Widget());
+  // The platform's default limit of 32767 characters would cut a longer text
+  // to send without a word; the only limit left is the size of a string.
+  edit_->setMaxLength(std::numeric_limits<int>::max());
   SetColor(clWindow);
   // One filter on every change catches typing, pasting, dropping and input methods alike.
   QObject::connect(edit_, &QLineEdit::textChanged, [this] {

@@ -1,6 +1,8 @@
 #include "chart/canvas/Canvas.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "toolkit/Rounding.h"
 
@@ -157,19 +159,46 @@ bool TZozCanvas3D::RepaintFromBuffer() {
 
 // ---------------------------------------------------------------- projection
 
+namespace {
+
+// round(v) + centre, saturated to the pixel range; a plain int sum of a
+// saturated offset and a centre would overflow.
+int Saturated(long long p) {
+  return static_cast<int>(
+      std::clamp<long long>(p, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+int ToScreen(double v, int centre) {
+  return Saturated(static_cast<long long>(tk::RoundToInt(v)) + centre);
+}
+
+}  // namespace
+
 tk::TPoint TZozCanvas3D::ProjectPoint(int x, int y, int z) const {
-  if (orthogonal_) {
-    return {tk::RoundToInt((x - cx_ + z) * zoomFactor_) + sx_,
-            tk::RoundToInt((y - cy_ - z) * zoomFactor_) + sy_};
-  }
+  // in doubles: x - cx + z can pass the int range when z is saturated
+  const double dx = static_cast<double>(x) - cx_, dy = static_cast<double>(y) - cy_;
+  if (orthogonal_)
+    return {ToScreen((dx + z) * zoomFactor_, sx_), ToScreen((dy - z) * zoomFactor_, sy_)};
   if (!is3D_) return {x, y};
-  const double dx = x - cx_, dy = y - cy_, dz = z - cz_;
+  const double dz = static_cast<double>(z) - cz_;
   double f = zoomFactor_;
   if (perspectiveFactor_ > 0)
     f = zoomFactor_ *
         static_cast<double>(1 - perspectiveFactor_ * (dx * px_ - dy * py_ + dz * pz_));
-  return {tk::RoundToInt((dx * xx_ + dy * xy_ + dz * xz_) * f) + sx_,
-          tk::RoundToInt((dx * yx_ + dy * yy_ + dz * yz_) * f) + sy_};
+  return {ToScreen((dx * xx_ + dy * xy_ + dz * xz_) * f, sx_),
+          ToScreen((dx * yx_ + dy * yy_ + dz * yz_) * f, sy_)};
+}
+
+void TZozCanvas3D::ProjectPoint(int x, int y, int z, tk::TPoint& out) const {
+  out = ProjectPoint(x, y, z);
+}
+
+void TZozCanvas3D::ProjectPoint(tk::TPoint& p, int z) const {
+  p = ProjectPoint(p.x, p.y, z);
+}
+
+tk::TPoint TZozCanvas3D::ProjectPoint(const TPoint3D& p) const {
+  return ProjectPoint(p.x, p.y, p.z);
 }
 
 void TZozCanvas3D::ProjectInPlace(int& x, int& y, int z) const {
@@ -181,14 +210,14 @@ void TZozCanvas3D::ProjectInPlace(int& x, int& y, int z) const {
 void TZozCanvas3D::UnprojectPoint(int& x, int& y, int z) const {
   if (zoomFactor_ == 0) return;
   const double q = 1.0 / zoomFactor_;
+  const double x0 = x, y0 = y;
   if (orthogonal_) {
-    x = tk::RoundToInt((x - sx_) * q) - z + cx_;
-    y = tk::RoundToInt((y - sy_) * q) + z + cy_;
+    x = Saturated(static_cast<long long>(tk::RoundToInt((x0 - sx_) * q)) - z + cx_);
+    y = Saturated(static_cast<long long>(tk::RoundToInt((y0 - sy_) * q)) + z + cy_);
   } else if (is3D_ && xx_ != 0 && yy_ != 0) {
-    const int x0 = x, y0 = y;
-    const double dz = z - cz_;
-    x = tk::RoundToInt(((x0 - sx_) * q - dz * xz_ - (y0 - cy_) * xy_) / xx_) + cx_;
-    y = tk::RoundToInt(((y0 - sy_) * q - dz * yz_ - (x0 - cx_) * yx_) / yy_) + cy_;
+    const double dz = static_cast<double>(z) - cz_;
+    x = ToScreen(((x0 - sx_) * q - dz * xz_ - (y0 - cy_) * xy_) / xx_, cx_);
+    y = ToScreen(((y0 - sy_) * q - dz * yz_ - (x0 - cx_) * yx_) / yy_, cy_);
   }
 }
 

@@ -106,7 +106,15 @@ class TCanvas3D : public TZozCanvas {
   virtual bool HandlesProjection() const { return false; }
   virtual bool HandlesText3D() const { return false; }
   virtual void UnprojectPoint(int& x, int& y, int z) const = 0;
+  // The screen pixel of (x, y, z), in five forms that compute the same thing:
+  // returned; written to a point; a point moved in place at depth z; a 3D
+  // point; x and y moved in place. The last has a name of its own because as
+  // an overload of the first every call with int variables would be ambiguous.
   virtual tk::TPoint ProjectPoint(int x, int y, int z) const = 0;
+  virtual void ProjectPoint(int x, int y, int z, tk::TPoint& out) const = 0;
+  virtual void ProjectPoint(tk::TPoint& p, int z) const = 0;
+  virtual tk::TPoint ProjectPoint(const TPoint3D& p) const = 0;
+  virtual void ProjectInPlace(int& x, int& y, int z) const = 0;
   virtual tk::TRect StartFrame(tk::TSurface& destination, TView3DOptions* options,
                                tk::TColor backColor, bool is3D, const tk::TRect& userRect) = 0;
   virtual void CopyCanvasSettings(const TCanvas3D& other) = 0;
@@ -197,9 +205,13 @@ class TZozCanvas3D : public TCanvas3D {
   void CopyCanvasSettings(const TCanvas3D& other) override;
 
   // ---------------------------------------------------------------- projection
+  // Far-away points (a depth offset saturated at the end of the int range)
+  // saturate at the ends of the pixel range instead of wrapping round.
   tk::TPoint ProjectPoint(int x, int y, int z) const override;
-  void ProjectInPlace(int& x, int& y, int z) const;  // the in-place form
-  tk::TPoint ProjectPoint(const TPoint3D& p) const { return ProjectPoint(p.x, p.y, p.z); }
+  void ProjectPoint(int x, int y, int z, tk::TPoint& out) const override;
+  void ProjectPoint(tk::TPoint& p, int z) const override;
+  tk::TPoint ProjectPoint(const TPoint3D& p) const override;
+  void ProjectInPlace(int& x, int& y, int z) const override;
   void UnprojectPoint(int& x, int& y, int z) const override;
 
   // ---------------------------------------------------------------- flat drawing

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "chart/ChartErrors.h"
 #include "chart/canvas/ChartFont.h"
@@ -184,25 +185,38 @@ void TCustomChartAxis::WidenForMargins(int first, int second) {
   CurrentRange = CurrentMaximum - CurrentMinimum;
 }
 
+namespace {
+
+// from + sign * round(d) in the int range: d below 2^31 still passes it once
+// the axis end is added
+int PixelAt(int from, int sign, double d) {
+  const long long p = from + sign * static_cast<long long>(tk::RoundToInt(d));
+  return static_cast<int>(
+      std::clamp<long long>(p, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
 int TCustomChartAxis::ValueToPixelX(double value) const {
   if (CurrentRange == 0) return CenterPixel;
   const double d = (value - CurrentMinimum) * AxisPixels / CurrentRange;
   // NaN and far-away values have no place on the axis: they sit at its centre
   if (!(std::fabs(d) < 2147483647.0)) return CenterPixel;
-  return inverted_ ? EndPixel - tk::RoundToInt(d) : StartPixel + tk::RoundToInt(d);
+  return inverted_ ? PixelAt(EndPixel, -1, d) : PixelAt(StartPixel, 1, d);
 }
 
 int TCustomChartAxis::ValueToPixelY(double value) const {
   if (CurrentRange == 0) return CenterPixel;
   const double d = (value - CurrentMinimum) * AxisPixels / CurrentRange;
   if (!(std::fabs(d) < 2147483647.0)) return CenterPixel;
-  return inverted_ ? StartPixel + tk::RoundToInt(d) : EndPixel - tk::RoundToInt(d);
+  return inverted_ ? PixelAt(StartPixel, 1, d) : PixelAt(EndPixel, -1, d);
 }
 
 int TCustomChartAxis::ValueToPixel(double value) const {
   if (depth_) {
     const int D = panel_.TotalDepth;
     if (CurrentRange == 0 || !std::isfinite(value)) return D / 2;
+    // far outside the range the offset saturates at the ends of the int range
     const double part = inverted_ ? CurrentMaximum - value : value - CurrentMinimum;
     return tk::RoundToInt(D * part / CurrentRange);
   }
@@ -216,7 +230,7 @@ int TCustomChartAxis::ValueToPixel(double value) const {
     const double d = inverted_ ? logMax - std::log(value) : std::log(value) - logMin;
     const double p = d * AxisPixels / span;
     if (!(std::fabs(p) < 2147483647.0)) return CenterPixel;
-    return horizontal_ ? StartPixel + tk::RoundToInt(p) : EndPixel - tk::RoundToInt(p);
+    return horizontal_ ? PixelAt(StartPixel, 1, p) : PixelAt(EndPixel, -1, p);
   }
   return horizontal_ ? ValueToPixelX(value) : ValueToPixelY(value);
 }

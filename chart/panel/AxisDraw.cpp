@@ -131,26 +131,27 @@ void TCustomChartAxis::DrawMinor(bool grid) {
   const int k = minorTickCount_;
   const std::vector<int>& t = ticks_list_;
   const size_t n = t.size();
-  auto use = [&](int m) {
+  // ticks saturated at the ends of the int range must not wrap round here
+  auto use = [&](long long m) {
     if (!(StartPixel < m && m < EndPixel)) return;
     if (grid)
-      DrawGridLine(m);
+      DrawGridLine(static_cast<int>(m));
     else
-      DrawTick(m, 1, minorTickLength_);
+      DrawTick(static_cast<int>(m), 1, minorTickLength_);
   };
   if (k <= 0) return;
   if (n > 1 && !logarithmic_) {
-    const double delta = static_cast<double>(t[1] - t[0]) / (k + 1);
+    const double delta = (static_cast<double>(t[1]) - t[0]) / (k + 1);
     for (int j = 1; j <= k; ++j) {
-      use(t[0] - tk::RoundToInt(j * delta));
-      use(t[n - 1] + tk::RoundToInt(j * delta));
+      use(static_cast<long long>(t[0]) - tk::RoundToInt(j * delta));
+      use(static_cast<long long>(t[n - 1]) + tk::RoundToInt(j * delta));
     }
   }
   for (size_t i = 1; i < n; ++i) {
     if (!logarithmic_) {
-      const double delta = static_cast<double>(t[i] - t[i - 1]) / (k + 1);
+      const double delta = (static_cast<double>(t[i]) - t[i - 1]) / (k + 1);
       for (int j = 1; j <= k; ++j)
-        use(t[i] - tk::RoundToInt(j * delta));
+        use(static_cast<long long>(t[i]) - tk::RoundToInt(j * delta));
     } else {
       double v = PixelToValue(t[i - 1]);
       const double s = (logarithmicBase_ * v - v) / (k + 1);

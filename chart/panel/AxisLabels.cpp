@@ -3,6 +3,7 @@
 // label text.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "chart/panel/Axis.h"
 #include "chart/panel/AxisPanel.h"
@@ -83,6 +84,10 @@ double TCustomChartAxis::StepForLabelCount(int maxNumLabels) const {
   double step =
       increment_ > 0 ? increment_ : (std::fabs(CurrentRange) >= 1 ? 1.0 : kMinimumIncrement);
   if (labelsSeparation_ > 0 && std::isfinite(CurrentRange)) {
+    // Below the minimum increment (a denormal desired step) the next nice step
+    // may give its argument back and the search would never end; the result is
+    // raised to the minimum anyway, so the search starts there.
+    step = std::max(step, kMinimumIncrement);
     long long n = static_cast<long long>(maxNumLabels) + 1;
     do {
       const double q = CurrentRange / step;
@@ -168,6 +173,7 @@ double TCustomChartAxis::StepBack(double value, double step) const {
     return tk::EncodeDateTime(p);
   }
   if (dateTimeStep_ == 24) {
+    if (p.year <= 1) return -std::numeric_limits<double>::infinity();  // no year before the first
     p.year -= 1;
     p.day = std::min(p.day, tk::DaysInMonth(p.year, p.month));
     return tk::EncodeDateTime(p);
@@ -227,17 +233,24 @@ void TCustomChartAxis::DefaultValuePass(double step) {
 
 void TCustomChartAxis::LogarithmicPass() {
   if (CurrentMinimum == CurrentMaximum || !std::isfinite(CurrentMaximum)) return;
-  double value;
+  double value, exponent = 0;
+  // A first power below the smallest normal double (a minimum near 5e-324)
+  // has few bits or is 0, and 0 times the base stays 0: such powers are taken
+  // from their exponent, so that every turn moves up and 1 is still 1.
+  bool byExponent = false;
   if (CurrentMinimum > 0) {
-    value = std::pow(logarithmicBase_,
-                     tk::RoundHalfEven(std::log(CurrentMinimum) / std::log(logarithmicBase_)));
+    exponent = static_cast<double>(
+        tk::RoundHalfEven(std::log(CurrentMinimum) / std::log(logarithmicBase_)));
+    value = std::pow(logarithmicBase_, exponent);
+    byExponent = !(value >= std::numeric_limits<double>::min());
   } else {
     CurrentMinimum = CurrentMinimum == 0 ? 0.1 : 1e-10;  // for the rest of this draw
     value = CurrentMinimum;
   }
   while (value <= CurrentMaximum) {
     if (value >= CurrentMinimum) PlaceValueLabel(value);
-    value *= logarithmicBase_;
+    exponent += 1;
+    value = byExponent ? std::pow(logarithmicBase_, exponent) : value * logarithmicBase_;
   }
 }
 
@@ -323,8 +336,13 @@ void TCustomChartAxis::SeriesLabelPass(bool marks) {
 void TCustomChartAxis::DepthPass() {
   if (panel_.SeriesList().CountActive() == 0) return;
   if (!std::isfinite(CurrentMinimum) || !std::isfinite(CurrentMaximum)) return;
-  const long long from = static_cast<long long>(CurrentMinimum),
-                  to = static_cast<long long>(CurrentMaximum);
+  // one label per series: limits beyond the series count (1e300) are cut to
+  // what an index can hold before they become integers
+  constexpr double kIndexLimit = 2147483647.0;
+  const long long from =
+                      static_cast<long long>(std::clamp(CurrentMinimum, -kIndexLimit, kIndexLimit)),
+                  to =
+                      static_cast<long long>(std::clamp(CurrentMaximum, -kIndexLimit, kIndexLimit));
   for (long long i = from; i <= to && i - from <= kCustomLabelLimit; ++i) {
     const int p = ValueToPixel(CurrentMaximum - static_cast<double>(i) - 0.5);
     if (!tickOnLabelsOnly_) AddTick(p);

@@ -17,6 +17,30 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
          });
 }
 
+// Puts a colour or label entry at a new point's index. The lists are
+// positional and may be shorter than the points (a point copied without
+// entries has none): default entries fill the gap first.
+template <typename T>
+void PlaceEntry(TSparseList<T>& list, std::size_t at, const T& value) {
+  if (at > list.Size()) list.Resize(at);
+  list.Insert(at, value);
+}
+
+// Takes a point that was half stored back out, so that an add that fails
+// (the storage cannot grow) leaves the series as it was: `lists` value lists
+// hold the point at `at`; the colour and label lists get their old lengths.
+template <typename Lists>
+void UndoPoint(Lists& lists, int stored, int at, TSparseList<tk::TColor>& colors,
+               std::size_t oldColors, TSparseList<std::string>& labels, std::size_t oldLabels) {
+  for (int k = 0; k < stored; ++k)
+    lists[k]->RemoveValueAt(at);
+  const auto i = static_cast<std::size_t>(at);
+  if (colors.Size() > oldColors && i < colors.Size()) colors.RemoveAt(i);
+  if (colors.Size() != oldColors) colors.Resize(oldColors);
+  if (labels.Size() > oldLabels && i < labels.Size()) labels.RemoveAt(i);
+  if (labels.Size() != oldLabels) labels.Resize(oldLabels);
+}
+
 }  // namespace
 
 TChartSeries::TChartSeries() {
@@ -137,10 +161,19 @@ int TChartSeries::AddPointXY(double x, double y, const std::string& label, tk::T
   xValues_->ValueToAdd = x;
   yValues_->ValueToAdd = y;
   if (OnBeforeAdd && !OnBeforeAdd(this)) return -1;
+  const std::size_t oldColors = colors_.Size(), oldLabels = labels_.Size();
   const int index = xValues_->AddInOrder(xValues_->ValueToAdd);
-  yValues_->InsertValueAt(index, yValues_->ValueToAdd);
-  colors_.Insert(static_cast<std::size_t>(index), color);
-  labels_.Insert(static_cast<std::size_t>(index), label);
+  int stored = 1;
+  try {
+    yValues_->InsertValueAt(index, yValues_->ValueToAdd);
+    stored = 2;
+    const auto at = static_cast<std::size_t>(index);
+    PlaceEntry(colors_, at, color);
+    PlaceEntry(labels_, at, label);
+  } catch (...) {
+    UndoPoint(valuesList_, stored, index, colors_, oldColors, labels_, oldLabels);
+    throw;
+  }
   AfterPointAdded(this, index);
   return index;
 }
@@ -471,36 +504,58 @@ void TChartSeries::CheckDataSource() {
 }
 
 int TChartSeries::CopyPointFrom(const TChartSeries& source, int index) {
-  double x = source.XValueAt(index), y = source.YValueAt(index);
+  double x = source.XValueAt(index), y = source.YValueAt(index);  // refuses a bad index first
   if (YIsMandatory() != source.YIsMandatory()) std::swap(x, y);
+  const std::size_t oldColors = colors_.Size(), oldLabels = labels_.Size();
   const int at = xValues_->AddInOrder(x);
-  yValues_->InsertValueAt(at, y);
-  for (int k = 2; k < valuesList_.Count(); ++k)
-    valuesList_[k]->InsertValueAt(at, source.ValuesList()[k]->ValueAt(index));
+  int stored = 1;
+  try {
+    yValues_->InsertValueAt(at, y);
+    // further lists position by position; one the source lacks gets 0
+    for (stored = 2; stored < valuesList_.Count(); ++stored) {
+      const double v =
+          stored < source.ValuesList().Count() ? source.ValuesList()[stored]->ValueAt(index) : 0.0;
+      valuesList_[stored]->InsertValueAt(at, v);
+    }
+    // The point comes without a colour or label, but entries after it must
+    // stay with their points: a default entry keeps the lists in step.
+    const auto to = static_cast<std::size_t>(at);
+    if (to < colors_.Size()) colors_.Insert(to, tk::clDefault);
+    if (to < labels_.Size()) labels_.Insert(to, std::string());
+  } catch (...) {
+    UndoPoint(valuesList_, stored, at, colors_, oldColors, labels_, oldLabels);
+    throw;
+  }
   return at;
 }
 
 namespace {
 
-// Copies a colour or label entry along with a point. The lists are positional:
-// an entry the source lacks is still filled with the default when later
-// entries would otherwise shift onto the wrong points.
+// The copied point's own entry, over the default that keeps the list in step
+// or past the end of a short list.
 template <typename T>
-void InsertEntry(TSparseList<T>& list, std::size_t at, const TSparseList<T>& from,
-                 std::size_t index, const T& none) {
-  const bool has = index < from.Size();
-  if (!has && at >= list.Size()) return;
-  if (at > list.Size()) list.Resize(at);
-  list.Insert(at, has ? from.At(index) : none);
+void CopyEntry(TSparseList<T>& list, std::size_t at, const TSparseList<T>& from,
+               std::size_t index) {
+  if (index >= from.Size()) return;  // the source has none
+  if (at < list.Size())
+    list.Set(at, from.At(index));
+  else
+    PlaceEntry(list, at, from.At(index));
 }
 
 }  // namespace
 
 void TChartSeries::SourcePointAdded(const TChartSeries& source, int index) {
+  const std::size_t oldColors = colors_.Size(), oldLabels = labels_.Size();
   const int at = CopyPointFrom(source, index);
   const auto i = static_cast<std::size_t>(index), to = static_cast<std::size_t>(at);
-  InsertEntry(colors_, to, source.colors_, i, tk::clDefault);
-  InsertEntry(labels_, to, source.labels_, i, std::string());
+  try {
+    CopyEntry(colors_, to, source.colors_, i);
+    CopyEntry(labels_, to, source.labels_, i);
+  } catch (...) {
+    UndoPoint(valuesList_, valuesList_.Count(), at, colors_, oldColors, labels_, oldLabels);
+    throw;
+  }
   AfterPointAdded(this, at);
 }
 

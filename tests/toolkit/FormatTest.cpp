@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <tuple>
+
 using namespace tk;
 
 namespace {
@@ -100,4 +104,130 @@ TEST_F(PinnedLocale, FormatDateTimePatterns) {
                         {"'at' hh", "at 14"},
                         {"mmmm", "March"}})
     EXPECT_EQ(FormatDateTime(c.pattern, t), c.text) << c.pattern;
+}
+
+// Infinities and NaN take the section their sign picks, and its literal text.
+TEST_F(PinnedLocale, NonFiniteValuesInEverySectionForm) {
+  const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+  struct Case {
+    const char* pattern;
+    double value;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"0", inf, "INF"},         {"0", -inf, "-INF"},
+      {"0", nan, "NAN"},         {"#,##0.###", -inf, "-INF"},
+      {"$0.00", inf, "$INF"},    {"0 V", -inf, "-INF V"},
+      {"0;(0)", -inf, "(INF)"},  {"0;(0)", inf, "INF"},
+      {"0;(0)", nan, "NAN"},     {"0;(0);'z'", -inf, "(INF)"},
+      {"0;(0);'z'", nan, "NAN"}, {"0;;'z'", -inf, "-INF"},
+      {"'a'", inf, "a"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FormatFloat(c.pattern, c.value), c.text) << c.pattern << " " << c.value;
+}
+
+namespace {
+
+// Days since 1970-01-01 to a civil date, the well-known era arithmetic: a
+// reference that shares nothing with the year-by-year search under test.
+std::tuple<int, int, int> CivilFromDays(long long z) {
+  z += 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const long long doe = z - era * 146097;
+  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long long mp = (5 * doy + 2) / 153;
+  const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  return {static_cast<int>(yoe + era * 400 + (m <= 2)), m, d};
+}
+
+constexpr double kUnixEpoch = 25569;  // 1970-01-01 as a day count
+
+}  // namespace
+
+TEST(Dates, EveryDayOfTheCalendarDecodesAndEncodesExactly) {
+  const double first = EncodeDate(1, 1, 1), last = EncodeDate(9999, 12, 31);
+  ASSERT_EQ(first, -693593);
+  ASSERT_EQ(last, 2958465);
+  int failures = 0;
+  for (double day = first; day <= last && failures < 5; ++day) {
+    const auto [y, m, d] = CivilFromDays(static_cast<long long>(day - kUnixEpoch));
+    const TDateParts p = DecodeDateTime(day);
+    if (std::tuple{p.year, p.month, p.day} != std::tuple{y, m, d} || EncodeDate(y, m, d) != day) {
+      ADD_FAILURE() << "day " << day << " is " << y << "-" << m << "-" << d << ", decoded "
+                    << p.year << "-" << p.month << "-" << p.day;
+      ++failures;
+    }
+  }
+}
+
+// Beyond the calendar a day count decodes as the nearer end and formats as no
+// text; nothing is read outside the month tables on the way.
+TEST(Dates, OutsideTheCalendar) {
+  const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+  struct Case {
+    double value;
+    int y, m, d, h;
+  };
+  for (const Case& c : {Case{-693623, 1, 1, 1, 0},
+                        {-693594.5, 1, 1, 1, 0},
+                        {-693593.5, 1, 1, 1, 12},
+                        {-695860.066, 1, 1, 1, 0},
+                        {2958466, 9999, 12, 31, 23},
+                        {3e102, 9999, 12, 31, 23},
+                        {1e19, 9999, 12, 31, 23},
+                        {-1e19, 1, 1, 1, 0},
+                        {inf, 9999, 12, 31, 23},
+                        {-inf, 1, 1, 1, 0},
+                        {nan, 1899, 12, 30, 0}}) {
+    const TDateParts p = DecodeDateTime(c.value);
+    EXPECT_EQ((std::tuple{p.year, p.month, p.day, p.hour}), (std::tuple{c.y, c.m, c.d, c.h}))
+        << c.value;
+    const bool inside = c.value >= -693594 + 1e-9 && c.value < 2958466;
+    EXPECT_EQ(FormatDateTime("d", c.value).empty(), !inside) << c.value;
+  }
+  for (const char* pattern : {"d", "dddd", "c", "yyyy-mm-dd hh:nn", "mmmm"})
+    for (double v : {nan, inf, -inf, 1e19, -1e19, 3e102})
+      EXPECT_EQ(FormatDateTime(pattern, v), "") << pattern << " " << v;
+}
+
+TEST(Dates, MonthSteppingStopsAtTheCalendarEnds) {
+  struct Case {
+    double from;
+    int months;
+    double to;
+  };
+  for (const Case& c :
+       {Case{-695860.066, -1, EncodeDate(1, 1, 1)},
+        {EncodeDate(1, 3, 31), -2, EncodeDate(1, 1, 31)},
+        {EncodeDate(1, 3, 31), -3, EncodeDate(1, 1, 31)},
+        {EncodeDate(9999, 11, 30), 5, EncodeDate(9999, 12, 30)},
+        {EncodeDate(2024, 5, 31), std::numeric_limits<int>::min(), EncodeDate(1, 1, 31)},
+        {EncodeDate(2024, 5, 31), std::numeric_limits<int>::max(), EncodeDate(9999, 12, 31)},
+        {EncodeDate(2024, 3, 31), -1, EncodeDate(2024, 2, 29)}})
+    EXPECT_EQ(IncMonth(c.from, c.months), c.to) << c.from << " " << c.months;
+}
+
+TEST(Dates, EncodingRefusesPartsThatNameNoDay) {
+  struct Case {
+    int y, m, d;
+  };
+  for (const Case& c : {Case{0, 1, 1},
+                        {10000, 1, 1},
+                        {2024, 0, 1},
+                        {2024, 13, 1},
+                        {2023, 2, 29},
+                        {2024, 4, 31},
+                        {2024, 1, 0}}) {
+    try {
+      EncodeDate(c.y, c.m, c.d);
+      ADD_FAILURE() << c.y << "-" << c.m << "-" << c.d << " was accepted";
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.Message(), "Invalid argument to date encode");
+    }
+  }
+  EXPECT_EQ(DaysInMonth(2024, 13), 0);
+  EXPECT_EQ(DaysInMonth(2024, 0), 0);
 }
