@@ -6,6 +6,7 @@ TCustomChart::TCustomChart(tk::TWinControl* parent)
       foot_(std::make_unique<TChartTitle>(*this)),
       backWall_(std::make_unique<TChartWall>(*this, tk::clDefault)),
       leftWall_(std::make_unique<TChartWall>(*this, 0x80FFFF)),
+      legend_(std::make_unique<TChartLegend>(*this)),
       bottomWall_(std::make_unique<TChartWall>(*this, tk::clWhite)) {
   backWall_->Brush().SetStyle(tk::bsClear);
 }
@@ -39,11 +40,27 @@ void TCustomChart::PaintBackImage(const tk::TRect& r) {
 }
 
 void TCustomChart::PaintTitlesAndLegend() {
-  // the legend takes no room until it draws items; titles take theirs from the top and bottom
+  // a legend at a side takes the full height before the titles take theirs;
+  // one above or below goes inside the titles
+  auto titles = [this] {
+    if (title_->Visible()) title_->DrawTitle(true);
+    if (foot_->Visible()) foot_->DrawTitle(false);
+  };
   Canvas().BeginFlatDrawing();
-  if (title_->Visible()) title_->DrawTitle(true);
-  if (foot_->Visible()) foot_->DrawTitle(false);
+  if (!legend_->Visible() || SeriesList().CountActive() == 0) {
+    titles();
+  } else if (legend_->IsVertical()) {
+    legend_->DrawLegend();
+    titles();
+  } else {
+    titles();
+    legend_->DrawLegend();
+  }
   Canvas().EndFlatDrawing();
+}
+
+std::string TCustomChart::FormatValueForLegend(TChartSeries* series, int valueIndex) {
+  return series ? legend_->PointText(*series, valueIndex) : std::string();
 }
 
 void TCustomChart::PaintWalls() {
@@ -94,6 +111,7 @@ void TCustomChart::Assign(const TCustomZozPanel& other) {
     backWall_->Assign(*o->backWall_);
     leftWall_->Assign(*o->leftWall_);
     bottomWall_->Assign(*o->bottomWall_);
+    legend_->Assign(*o->legend_);
     foot_->Assign(*o->foot_);
     title_->Assign(*o->title_);
   }

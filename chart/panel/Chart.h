@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "chart/panel/AxisPanel.h"
+#include "chart/panel/Legend.h"
 #include "chart/panel/Titles.h"
 
 // Mouse settings shared by every chart of the program.
@@ -21,6 +22,11 @@ using TChartClickAxis = std::function<void(TCustomChart* sender, TCustomChartAxi
 using TChartClickSeries =
     std::function<void(TCustomChart* sender, TChartSeries* series, int valueIndex, tk::TMouseButton,
                        tk::TShiftState, int x, int y)>;
+using TOnGetLegendText = std::function<void(TCustomChart* sender, TLegendStyle legendStyle,
+                                            int index, std::string& legendText)>;
+using TOnGetLegendRect = std::function<void(TCustomChart* sender, tk::TRect& rect)>;
+using TOnGetLegendPos =
+    std::function<void(TCustomChart* sender, int index, int& x, int& y, int& xColor)>;
 using TChartAllowScrollEvent =
     std::function<void(TCustomChartAxis* sender, double& aMin, double& aMax, bool& allow)>;
 
@@ -42,6 +48,9 @@ class TCustomChart : public TCustomAxisPanel {
   TChartWall& BackWall() { return *backWall_; }
   TChartWall& LeftWall() { return *leftWall_; }
   TChartWall& BottomWall() { return *bottomWall_; }
+  TChartLegend& Legend() { return *legend_; }
+  const TChartLegend& Legend() const { return *legend_; }
+  void SetLegend(const TChartLegend& legend) { legend_->Assign(legend); }
   bool BackImageInside() const { return backImageInside_; }
   void SetBackImageInside(bool on) { SetValue(backImageInside_, on); }
   tk::TColor BackColor() const { return backWall_->Color(); }
@@ -53,6 +62,12 @@ class TCustomChart : public TCustomAxisPanel {
   bool IsColorFree(tk::TColor color, bool checkBackground) const override;
   void PaintBackImage(const tk::TRect& r) override;
   void Assign(const TCustomZozPanel& other) override;
+  std::string FormatValueForLegend(TChartSeries* series, int valueIndex) override;
+
+  // ---------------------------------------------------------------- legend events
+  TOnGetLegendText OnGetLegendText;
+  TOnGetLegendRect OnGetLegendRect;
+  TOnGetLegendPos OnGetLegendPos;
 
   // ---------------------------------------------------------------- zoom and panning
   TChartClickAxis OnClickAxis;
@@ -94,7 +109,9 @@ class TCustomChart : public TCustomAxisPanel {
   int initialCursor_ = tk::crDefault;
 
   std::unique_ptr<TChartTitle> title_, foot_;
-  std::unique_ptr<TChartWall> backWall_, leftWall_, bottomWall_;
+  std::unique_ptr<TChartWall> backWall_, leftWall_;
+  std::unique_ptr<TChartLegend> legend_;
+  std::unique_ptr<TChartWall> bottomWall_;
   bool backImageInside_ = false;
 };
 

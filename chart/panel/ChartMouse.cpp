@@ -41,6 +41,8 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y) const {
     part.Part = TChartClickedPart::cpFoot;
   } else if (SeriesList().CountActive() > 0 && ChartRect.Contains({x, y})) {
     part.Part = TChartClickedPart::cpChartRect;
+  } else if (legend_->Visible() && legend_->Clicked(x, y) != -1) {
+    part.Part = TChartClickedPart::cpLegend;
   }
   return part;
 }

@@ -61,9 +61,11 @@ struct ChartRig {
       if (c.op == "TextOut") out.push_back(c.text);
     return out;
   }
-  // an active series with no points on the default axes, owned by the chart
+  // an active series with no points on the default axes, owned by the chart;
+  // like the signal's series it stays out of the legend
   TChartSeries* AddEmptySeries() {
     auto* s = new TChartSeries;
+    s->SetShowInLegend(false);
     s->SetParentChart(&chart);
     return s;
   }
