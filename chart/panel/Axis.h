@@ -162,6 +162,7 @@ class TCustomChartAxis : public TSeriesAxis {
   static double NextNiceStep(double x);
   int LabelExtent(double value);
   std::string FormatLabel(double value);
+  std::string LabelText(double value) override { return FormatLabel(value); }
   TAxisLabelStyle EffectiveLabelStyle() const;
   int DateTimeStepFor(double step) const;
   // Runs the label pass for this draw; each label goes to DrawLabel.

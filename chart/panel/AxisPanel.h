@@ -91,9 +91,13 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   TChartSeries* FirstActiveSeries() const;
   tk::TColor NextFreeSeriesColor(bool checkBackground) const;
   virtual bool IsColorFree(tk::TColor color, bool checkBackground) const;
-  bool AcceptsDataSource(const TChartSeries* series, const TChartSeries* source) const;
+  bool AcceptsDataSource(const TChartSeries* series, const tk::TComponent* source) const;
   void RefreshFromSource(TChartSeries* series);
-  void CheckNoCircularSource(const TChartSeries* destination, const TChartSeries* source) const;
+  void CheckNoCircularSource(const TChartSeries* destination,
+                             const TChartSeries* source) const override;
+  virtual std::string FormatValueForLegend(TChartSeries* /*series*/, int /*valueIndex*/) {
+    return {};
+  }
 
   // ---------------------------------------------------------------- axes
   bool AxisShown(const TCustomChartAxis& axis) const;
@@ -122,6 +126,21 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   bool AppliesZOrder() const override { return ApplyZOrder; }
   void CancelMouseAction() override { CancelMouse = true; }
   void CheckDataSource(TChartSeries* series) override { RefreshFromSource(series); }
+  bool IsValidDataSource(const TChartSeries* series,
+                         const tk::TComponent* source) const override {
+    return AcceptsDataSource(series, source);
+  }
+  tk::TColor LegendColor() const override { return LegendColorValue; }
+  tk::TColor PanelColor() const override { return Color(); }
+  void ApplyFillStyle(tk::TColor color, tk::TBrushStyle style, tk::TColor back) override {
+    TCustomZozPanel::ApplyFillStyle(color, style, back);
+  }
+  bool ValueSpan(const TChartSeries& series, double& lowX, double& highX, double& lowY,
+                 double& highY) const override;
+  bool AutoRepaint() const override { return TCustomZozPanel::AutoRepaint(); }
+  void SetAutoRepaint(bool on) override { TCustomZozPanel::SetAutoRepaint(on); }
+  // the legend's colour as of its last paint, for series that draw legend symbols
+  tk::TColor LegendColorValue = tk::clWhite;
   TZozCanvas3D* DrawingCanvas() const override { return &Canvas(); }
   void ShowBuffer() override { tk::TCustomPanel::Invalidate(); }
 

@@ -27,9 +27,9 @@ class TFastLineSeries : public TChartSeries {
   void DrawAllPoints() override;
   void DrawPoint(int index) override;
   int PointAtPixel(int x, int y) const override;
-  void DrawLegendSymbol(int index, const tk::TRect& r);
+  void DrawLegendSymbol(int index, const tk::TRect& r) override;
   std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
-  void Assign(const TFastLineSeries& source);
+  void Assign(const tk::TComponent& source) override;
 
  protected:
   void AfterPointAdded(TChartSeries* sender, int index) override;

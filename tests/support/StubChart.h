@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "chart/series/Series.h"
@@ -27,6 +28,7 @@ class StubAxis : public TSeriesAxis {
                                : double(end_ - pixel) / (end_ - start_);
     return min_ + t * (max_ - min_);
   }
+  std::string LabelText(double v) override { return "x" + std::to_string(static_cast<int>(v)); }
   void SetRange(double min, double max) {
     min_ = min;
     max_ = max;
