@@ -1,6 +1,7 @@
 #include "chart/functions/Function.h"
 
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "chart/ChartErrors.h"
@@ -24,7 +25,7 @@ std::int64_t GroupSize(double period) {
 
 }  // namespace
 
-TZozFunction::TZozFunction() = default;
+TZozFunction::TZozFunction(tk::TComponent* owner) : tk::TComponent(owner) {}
 TZozFunction::~TZozFunction() = default;
 
 // ---------------------------------------------------------------- properties
@@ -49,10 +50,12 @@ void TZozFunction::Recompute() {
   if (!recalcSuspended_ && parent_) parent_->CheckDataSource();
 }
 
-void TZozFunction::Assign(const TZozFunction& source) {
-  bool changed = tk::Change(period_, source.period_);
-  changed = tk::Change(periodStyle_, source.periodStyle_) || changed;
-  changed = tk::Change(periodAlign_, source.periodAlign_) || changed;
+void TZozFunction::Assign(const tk::TComponent& source) {
+  const auto* f = dynamic_cast<const TZozFunction*>(&source);
+  if (!f) return;
+  bool changed = tk::Change(period_, f->period_);
+  changed = tk::Change(periodStyle_, f->periodStyle_) || changed;
+  changed = tk::Change(periodAlign_, f->periodAlign_) || changed;
   if (changed) Recompute();
 }
 
@@ -78,10 +81,10 @@ void TZozFunction::AddResultPoint(bool sourceYMandatory, double result, double x
 
 // ---------------------------------------------------------------- filling
 
-void TZozFunction::FillFromSource(const TChartSeries* source) {
+void TZozFunction::FillFromSource(TChartSeries* source) {
   if (!source || !parent_) return;
   const TChartValueList& list = NotMandatoryOf(*source);
-  if (ParentSources().size() > 1) {
+  if (GatherParentSources() > 1) {
     FillAcrossSources(*source, list);
   } else if (source->PointCount() > 0) {
     if (movingWindow_)
@@ -190,15 +193,28 @@ double TZozFunction::NextRangeEnd(double end) const {
   return axis ? axis->IncrementValue(end, period_) : end + period_;
 }
 
-const TFunctionSources& TZozFunction::ParentSources() {
+std::size_t TZozFunction::GatherParentSources() {
   sources_.clear();
-  return sources_;
+  if (!parent_) return 0;
+  for (const tk::TComponent* c : parent_->DataSources())
+    if (const auto* s = dynamic_cast<const TChartSeries*>(c)) sources_.push_back(s);
+  return parent_->DataSources().size();
+}
+
+double TZozFunction::ComputeForRange(const TChartSeries&, int, int) const {
+  return 0;
+}
+
+double TZozFunction::ComputeAcrossSources(const TFunctionSources&, int) const {
+  return 0;
 }
 
 // ---------------------------------------------------------------- attaching
 
 void TZozFunction::AttachToSeries(TChartSeries* series) {
   if (!series || series == parent_) return;
+  std::unique_ptr<TZozFunction> self(parent_ ? parent_->ReleaseFunction().release() : this);
+  series->SetFunction(std::move(self));
 }
 
 // ---------------------------------------------------------------- many sources

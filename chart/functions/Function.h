@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "toolkit/Component.h"
+
 class TChartSeries;
 class TChartValueList;
 
@@ -15,12 +17,10 @@ enum TFunctionPeriodAlign { paFirst, paCenter, paLast };
 // The data sources of a parent that are series, in data-source order.
 using TFunctionSources = std::vector<const TChartSeries*>;
 
-class TZozFunction {
+class TZozFunction : public tk::TComponent {
  public:
-  TZozFunction();
-  virtual ~TZozFunction();
-  TZozFunction(const TZozFunction&) = delete;
-  TZozFunction& operator=(const TZozFunction&) = delete;
+  explicit TZozFunction(tk::TComponent* owner = nullptr);
+  ~TZozFunction() override;
 
   // ---------------------------------------------------------------- properties
   // Size of a group: points (psNumPoints) or a span of x (psRange); 0 is one
@@ -47,23 +47,24 @@ class TZozFunction {
   // A null series is ignored: a function lives as long as some series holds it.
   void AttachToSeries(TChartSeries* series);
   void SetParentComponent(TChartSeries* series) { AttachToSeries(series); }
-  // Takes Period, PeriodStyle and PeriodAlign, refilling the parent once.
-  virtual void Assign(const TZozFunction& source);
+  // Takes Period, PeriodStyle and PeriodAlign from another function,
+  // refilling the parent once; any other component is ignored.
+  void Assign(const tk::TComponent& source) override;
   // The list of a source series that the function reads.
   const TChartValueList& ValueListFor(const TChartSeries& source) const;
   // Adds one result to the parent, on the source's value axis.
   void AddResultPoint(bool sourceYMandatory, double result, double x);
-  // Only the series that takes or lets go of this function sets its parent.
-  void SetParentSeries(TChartSeries* series) { parent_ = series; }
 
   // ---------------------------------------------------------------- overridables
   virtual void AddPeriodPoint(const TChartSeries& source, int first, int last, double x);
   virtual void FillWhole(const TChartSeries& source, const TChartValueList& list);
   virtual void FillByPeriods(const TChartSeries& source, const TChartValueList& list);
-  // first = -1 means the whole source.
-  virtual double ComputeForRange(const TChartSeries& source, int first, int last) const = 0;
-  virtual double ComputeAcrossSources(const TFunctionSources& sources, int index) const = 0;
-  virtual void FillFromSource(const TChartSeries* source);
+  // first = -1 means the whole source. The base computes nothing (0).
+  virtual double ComputeForRange(const TChartSeries& source, int first, int last) const;
+  virtual double ComputeAcrossSources(const TFunctionSources& sources, int index) const;
+  // Adds to the parent the points computed from `source`; the parent has been
+  // cleared and has taken the source's date-time flags.
+  virtual void FillFromSource(TChartSeries* source);
 
  protected:
   void SetPeriodUsable(bool on) { periodUsable_ = on; }
@@ -73,14 +74,16 @@ class TZozFunction {
   bool SourceValueAt(const TChartSeries& source, int index, double& value) const;
 
  private:
+  friend class TChartSeries;  // sets the parent when it takes or lets go of the function
   void FillAcrossSources(const TChartSeries& source, const TChartValueList& list);
   void FillMovingWindow(const TChartSeries& source, const TChartValueList& list);
   // The end of the x range after `end`, stepped the way the parent's
   // horizontal axis steps dates.
   double NextRangeEnd(double end) const;
   double AlignedX(double start, double end) const;
-  // Gathers the parent's series data sources into sources_.
-  const TFunctionSources& ParentSources();
+  // Gathers the parent's data sources that are series into sources_; answers
+  // how many data sources the parent has.
+  std::size_t GatherParentSources();
 
   double period_ = 0;
   TFunctionPeriodStyle periodStyle_ = psNumPoints;
