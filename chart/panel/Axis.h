@@ -168,6 +168,9 @@ class TCustomChartAxis : public TSeriesAxis {
   // Runs the label pass for this draw; each label goes to DrawLabel.
   void RunLabelPass(double step);
   double StepBack(double value, double step) const;
+  // Forward by a step; on a date axis a step of half a month or more is
+  // taken on the calendar (series functions group their x ranges this way).
+  double IncrementValue(double value, double step) const override;
 
   // ---------------------------------------------------------------- drawing
   void DrawAxis(bool placeAxisLine);

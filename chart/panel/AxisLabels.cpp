@@ -182,6 +182,28 @@ double TCustomChartAxis::StepBack(double value, double step) const {
   return tk::IncMonth(tk::EncodeDate(p.year, p.month, 1), -kMonths[dateTimeStep_ - 19]);
 }
 
+double TCustomChartAxis::IncrementValue(double value, double step) const {
+  if (!(exactDateTime_ && HasDateTimeValues())) return value + step;
+  int found = kNoDateTimeStep;
+  for (int i = 0; i < 25; ++i)
+    if (std::fabs(kDateTimeSteps[i] - step) <= kSecond) found = i;
+  if (found < 18 || found > 24) return value + step;
+  if (found == 18) {
+    // half a month keeps its phase: the 10th goes to the 25th, the 25th to the 10th
+    tk::TDateParts p = tk::DecodeDateTime(value);
+    if (p.day <= 15) {
+      p.day = std::min(p.day + 15, tk::DaysInMonth(p.year, p.month));
+      return tk::EncodeDateTime(p);
+    }
+    const int day = p.day - 15;
+    p.day = 1;
+    const double next = tk::IncMonth(tk::EncodeDateTime(p), 1);
+    return next + (day - 1);
+  }
+  static const int kMonths[] = {1, 2, 3, 4, 6, 12};
+  return tk::IncMonth(value, kMonths[found - 19]);
+}
+
 void TCustomChartAxis::PlaceValueLabel(double value) {
   const int p = ValueToPixel(value);
   if (labelsOnAxis_ || (StartPixel < p && p < EndPixel)) {

@@ -27,6 +27,9 @@ class TSeriesAxis {
   virtual bool Inverted() const = 0;
   virtual int ValueToPixel(double value) const = 0;
   virtual double PixelToValue(int pixel) const = 0;
+  // The value one step after `value` along this axis: a date axis steps
+  // whole months and years on the calendar, anything else adds the step.
+  virtual double IncrementValue(double value, double step) const { return value + step; }
   // Where, going towards larger values, the pixel after `pixel` begins; NaN
   // when the axis has no such boundary (not linear, or no extent).
   virtual double NextPixelValue(int /*pixel*/) const {
