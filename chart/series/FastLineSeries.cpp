@@ -222,3 +222,12 @@ void TFastLineSeries::DrawLegendSymbol(int /*index*/, const tk::TRect& r) {
   PreparePen();
   if (TZozCanvas3D* c = Canvas()) c->DrawHorizontal(r.left, r.right, (r.top + r.bottom) / 2);
 }
+
+// The mark sits the arrow's length above its point.
+void TFastLineSeries::DrawPointMark(int index, const std::string& text,
+                                    TSeriesMarkPosition& position) {
+  const int lift = Marks().ArrowLength();
+  position.ArrowEnd.y -= lift;
+  position.BoxTopLeft.y -= lift;
+  TChartSeries::DrawPointMark(index, text, position);
+}

@@ -27,6 +27,7 @@ class TFastLineSeries : public TChartSeries {
   void DrawAllPoints() override;
   void DrawPoint(int index) override;
   int PointAtPixel(int x, int y) const override;
+  void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
   void DrawLegendSymbol(int index, const tk::TRect& r);
   std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
   void Assign(const TFastLineSeries& source);

@@ -19,7 +19,7 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-TChartSeries::TChartSeries() {
+TChartSeries::TChartSeries() : marks_(std::make_unique<TSeriesMarks>(*this)) {
   xValues_ = std::make_unique<TChartValueList>(*this, "X");
   xValues_->SetOrder(loAscending);
   yValues_ = std::make_unique<TChartValueList>(*this, "Y");
@@ -182,6 +182,7 @@ void TChartSeries::RemovePointAt(int index) {
   const auto i = static_cast<std::size_t>(index);
   if (i < colors_.Size()) colors_.RemoveAt(i);
   if (i < labels_.Size()) labels_.RemoveAt(i);
+  marks_->Positions().RemoveAt(index);
   NotifyDependents(ckPointRemoved, index);
   if (active_) RequestRepaint();
 }
@@ -191,6 +192,7 @@ void TChartSeries::EmptyPointStorage() {
     list->RemoveAllValues();
   colors_.Clear();
   labels_.Clear();
+  marks_->ForgetPositions();
 }
 
 void TChartSeries::RemoveAllPoints() {

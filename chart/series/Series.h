@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/series/Marks.h"
 #include "chart/series/SeriesHost.h"
 #include "chart/series/SparseList.h"
 #include "chart/series/ValueList.h"
@@ -88,6 +89,9 @@ class TChartSeries {
   const std::string& Identifier() const { return identifier_; }
   void SetIdentifier(const std::string& id) { identifier_ = id; }
 
+  TSeriesMarks& Marks() const { return *marks_; }
+  void SetMarks(const TSeriesMarks& marks) { marks_->Assign(marks); }
+
   TChartValueList& XValues() const { return *xValues_; }
   TChartValueList& YValues() const { return *yValues_; }
   void SetXValues(const TChartValueList& source);  // takes the settings, not the values
@@ -148,6 +152,8 @@ class TChartSeries {
   void SetPointColor(int index, tk::TColor color);
   void SetPointLabel(int index, const std::string& label);
   bool IsNullPoint(int index) const { return PointColor(index) == tk::clNone; }
+  // Whether any point was given a colour of its own (a null point counts).
+  bool HasPointColors() const { return colors_.Materialized(); }
   virtual double OriginValueAt(int index) const { return MandatoryList().ValueAt(index); }
   virtual double MarkValueAt(int index) const { return MandatoryList().ValueAt(index); }
   virtual TChartValueList& MandatoryList() const { return *yValues_; }
@@ -198,6 +204,14 @@ class TChartSeries {
   void RequestRepaint() const;
   virtual void StyleChanged() { RequestRepaint(); }
 
+  // ---------------------------------------------------------------- marks
+  std::string MarkTextOf(int index) const;
+  // Lays out and draws the marks of the visible points.
+  void DrawAllMarks();
+  virtual void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position);
+  // The widest mark text of all points, in the canvas's font.
+  int WidestMarkText() const;
+
   // ---------------------------------------------------------------- legend
   virtual int LegendItemCount() const { return PointCount(); }
   virtual int LegendIndexToPoint(int i) const { return i; }
@@ -234,6 +248,7 @@ class TChartSeries {
   TSeriesAxis* NotMandatoryAxis() const {
     return YIsMandatory() ? horizAxisResolved_ : vertAxisResolved_;
   }
+  void SetAutoZOrder(int z) { autoZOrder_ = z; }
 
  private:
   void FindVisibleRangeImpl(bool allowBisection);
@@ -251,6 +266,7 @@ class TChartSeries {
   TSeriesAxis* vertAxisResolved_ = nullptr;
   std::string xLabelsSource_;
   std::vector<TChartSeries*> dependents_;
+  std::unique_ptr<TSeriesMarks> marks_;
   TSeriesChart* parentChart_ = nullptr;
   std::string percentFormat_ = "##0.## %";
   bool showInLegend_ = true;

@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <limits>
+#include <string>
 
 #include "toolkit/Geometry.h"
+#include "toolkit/Graphics.h"
 
 class TZozCanvas3D;
 
@@ -20,6 +22,10 @@ class TSeriesAxis {
   virtual bool Inverted() const = 0;
   virtual int ValueToPixel(double value) const = 0;
   virtual double PixelToValue(int pixel) const = 0;
+  // The pixel where the axis ends: the bottom of a vertical axis, the right of a horizontal one.
+  virtual int AxisEndPixel() const = 0;
+  // A value as the axis writes its labels.
+  virtual std::string FormatLabel(double value) = 0;
   // Where, going towards larger values, the pixel after `pixel` begins; NaN
   // when the axis has no such boundary (not linear, or no extent).
   virtual double NextPixelValue(int /*pixel*/) const {
@@ -46,6 +52,12 @@ class TSeriesChart {
   virtual void Invalidate() = 0;
   virtual bool IsDestroying() const = 0;
   virtual tk::TRect ChartRectangle() const = 0;
+  // the colour behind the plot: the back wall's, or the panel's when the wall has none
+  virtual tk::TColor ChartBackColor() const = 0;
+  // sets the canvas brush for a fill in colour and style, hatches kept visible on back
+  virtual void ApplyFillStyle(tk::TColor color, tk::TBrushStyle style, tk::TColor back) = 0;
+  // the legend's text of one point of a series
+  virtual std::string FormatValueForLegend(TChartSeries* series, int valueIndex) = 0;
 
   // axes
   virtual TSeriesAxis* GetBottomAxis() const = 0;
@@ -60,6 +72,9 @@ class TSeriesChart {
   virtual bool AppliesZOrder() const = 0;
   virtual int MaxZOrder() const = 0;
   virtual void SetMaxZOrder(int z) = 0;
+  // depth of one series slot, across and up
+  virtual int SeriesDepthWidth() const = 0;
+  virtual int SeriesDepthHeight() const = 0;
 
   // the canvas the chart draws with; series draw their points on it
   virtual TZozCanvas3D* DrawingCanvas() const = 0;

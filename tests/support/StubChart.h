@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "chart/series/Series.h"
+#include "toolkit/Format.h"
 
 class StubAxis : public TSeriesAxis {
  public:
@@ -27,6 +29,8 @@ class StubAxis : public TSeriesAxis {
                                : double(end_ - pixel) / (end_ - start_);
     return min_ + t * (max_ - min_);
   }
+  int AxisEndPixel() const override { return end_; }
+  std::string FormatLabel(double value) override { return tk::FormatFloat("0.0", value); }
   void SetRange(double min, double max) {
     min_ = min;
     max_ = max;
@@ -66,6 +70,15 @@ class StubChart : public TSeriesChart {
   void Invalidate() override { ++invalidations; }
   bool IsDestroying() const override { return destroying; }
   tk::TRect ChartRectangle() const override { return rect; }
+  tk::TColor ChartBackColor() const override { return backColor; }
+  void ApplyFillStyle(tk::TColor color, tk::TBrushStyle, tk::TColor) override {
+    lastFillColor = color;
+  }
+  std::string FormatValueForLegend(TChartSeries*, int valueIndex) override {
+    return "legend " + std::to_string(valueIndex);
+  }
+  int SeriesDepthWidth() const override { return 0; }
+  int SeriesDepthHeight() const override { return 0; }
   TSeriesAxis* GetBottomAxis() const override { return const_cast<StubAxis*>(&bottom); }
   TSeriesAxis* GetTopAxis() const override { return const_cast<StubAxis*>(&top); }
   TSeriesAxis* GetLeftAxis() const override { return const_cast<StubAxis*>(&left); }
@@ -87,4 +100,5 @@ class StubChart : public TSeriesChart {
   int joins = 0, leaves = 0, invalidations = 0, mouseCancels = 0, dataSourceChecks = 0;
   bool destroying = false, view3D = false, clipPoints = true, applyZOrder = true;
   int maxZOrder = 0;
+  tk::TColor backColor = tk::clWhite, lastFillColor = 0;
 };
