@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "chart/series/CustomSeries.h"
 #include "chart/series/FastLineSeries.h"
 
 namespace {
@@ -30,6 +31,12 @@ std::string Cut(const std::string& s) {
 void RegisterStandardTypes() {
   for (const char* part : {"TChartLegend", "TChartGradient", "TChartWall", "TChartTitle"})
     RegisterClassName(part);
+  RegisterSeriesType(
+      "TLineSeries", [] { return std::make_unique<TLineSeries>(); }, "", "Line", 2, "Standard");
+  RegisterSeriesType(
+      "TAreaSeries", [] { return std::make_unique<TAreaSeries>(); }, "", "Area", 2, "Standard");
+  RegisterSeriesType(
+      "TPointSeries", [] { return std::make_unique<TPointSeries>(); }, "", "Point", 2, "Standard");
   RegisterSeriesType(
       "TFastLineSeries", [] { return std::make_unique<TFastLineSeries>(); }, "", "Fast Line", 2,
       "Standard");

@@ -4,6 +4,7 @@
 // previous one ended is not drawn at all.
 
 #include "chart/canvas/ChartPen.h"
+#include "chart/series/DenseColumns.h"
 #include "chart/series/Series.h"
 
 #include <vector>
@@ -47,7 +48,3 @@ class TFastLineSeries : public TChartSeries {
   bool autoRepaint_ = true;
   tk::TPoint last_{0, 0};
 };
-
-// Visible points per pixel column above which the line is drawn through each
-// column's first, lowest, highest and last point only.
-inline constexpr int kReduceDensity = 4;
