@@ -161,7 +161,8 @@ class TCustomChartAxis : public TSeriesAxis {
   double StepForLabelCount(int maxNumLabels) const;
   static double NextNiceStep(double x);
   int LabelExtent(double value);
-  std::string FormatLabel(double value) override;
+  std::string FormatLabel(double value);
+  std::string LabelText(double value) override { return FormatLabel(value); }
   int AxisEndPixel() const override { return EndPixel; }
   TAxisLabelStyle EffectiveLabelStyle() const;
   int DateTimeStepFor(double step) const;

@@ -60,8 +60,7 @@ void TCustomAxisPanel::AttachSeries(TChartSeries* series) {
 void TCustomAxisPanel::DetachSeries(TChartSeries* series) {
   const int i = seriesList_.IndexOf(series);
   if (i < 0) return;
-  for (TChartSeries* d : std::vector<TChartSeries*>(series->DependentSeries()))
-    series->RemoveDependent(d);
+  series->UnlinkDependents();
   seriesList_.items_.erase(seriesList_.items_.begin() + i);
   if (series->ParentChart() == this) series->SetParentChart(nullptr);
   if (Cursor() == series->Cursor()) SetCursor(SavedCursor);
@@ -156,18 +155,35 @@ bool TCustomAxisPanel::IsColorFree(tk::TColor color, bool checkBackground) const
 }
 
 bool TCustomAxisPanel::AcceptsDataSource(const TChartSeries* series,
-                                         const TChartSeries* source) const {
-  return source && source != series && series->AcceptsSeriesSource(source);
+                                         const tk::TComponent* source) const {
+  const auto* s = dynamic_cast<const TChartSeries*>(source);
+  return s && s != series && series->AcceptsSeriesSource(s);
 }
 
-void TCustomAxisPanel::RefreshFromSource(TChartSeries* /*series*/) {
-  // series take points from a data source once links between series exist;
-  // until a series has one there is nothing to refresh
+void TCustomAxisPanel::RefreshFromSource(TChartSeries* series) {
+  if (!series || series->IsLoading()) return;
+  if (auto* source = dynamic_cast<TChartSeries*>(series->DataSource()))
+    series->CopyAllPointsFrom(*source);
 }
 
 void TCustomAxisPanel::CheckNoCircularSource(const TChartSeries* destination,
                                              const TChartSeries* source) const {
-  if (source == destination) throw ChartException("Circular Series dependences are not allowed");
+  CheckNoCircularSeriesSource(destination, source);
+}
+
+bool TCustomAxisPanel::ValueSpan(const TChartSeries& series, double& lowX, double& highX,
+                                 double& lowY, double& highY) const {
+  if (std::none_of(seriesList_.begin(), seriesList_.end(),
+                   [](TChartSeries* s) { return s->PointCount() > 0; }))
+    return false;
+  const auto* h = dynamic_cast<const TCustomChartAxis*>(series.GetHorizAxis());
+  const auto* v = dynamic_cast<const TCustomChartAxis*>(series.GetVertAxis());
+  if (!h || !v) return false;
+  lowX = SeriesLimit(*h, true, true);
+  highX = SeriesLimit(*h, false, true);
+  lowY = SeriesLimit(*v, true, false);
+  highY = SeriesLimit(*v, false, false);
+  return true;
 }
 
 // ---------------------------------------------------------------- paging

@@ -91,9 +91,14 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   TChartSeries* FirstActiveSeries() const;
   tk::TColor NextFreeSeriesColor(bool checkBackground) const;
   virtual bool IsColorFree(tk::TColor color, bool checkBackground) const;
-  bool AcceptsDataSource(const TChartSeries* series, const TChartSeries* source) const;
+  bool AcceptsDataSource(const TChartSeries* series, const tk::TComponent* source) const;
   void RefreshFromSource(TChartSeries* series);
-  void CheckNoCircularSource(const TChartSeries* destination, const TChartSeries* source) const;
+  void CheckNoCircularSource(const TChartSeries* destination,
+                             const TChartSeries* source) const override;
+  // nothing at this layer: the chart with its legend formats points
+  std::string FormatValueForLegend(TChartSeries* /*series*/, int /*valueIndex*/) override {
+    return {};
+  }
 
   // ---------------------------------------------------------------- axes
   bool AxisShown(const TCustomChartAxis& axis) const;
@@ -114,13 +119,6 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   bool IsDestroying() const override { return destroying_; }
   tk::TRect ChartRectangle() const override { return ChartRect; }
   tk::TColor ChartBackColor() const override { return Color(); }
-  void ApplyFillStyle(tk::TColor color, tk::TBrushStyle style, tk::TColor back) override {
-    TCustomZozPanel::ApplyFillStyle(color, style, back);
-  }
-  // nothing at this layer: the chart with its legend formats points
-  std::string FormatValueForLegend(TChartSeries* /*series*/, int /*valueIndex*/) override {
-    return {};
-  }
   int SeriesDepthWidth() const override { return SeriesDepth; }
   int SeriesDepthHeight() const override { return SeriesHeightDepth; }
   TSeriesAxis* GetBottomAxis() const override { return bottomAxis_.get(); }
@@ -132,6 +130,21 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   bool AppliesZOrder() const override { return ApplyZOrder; }
   void CancelMouseAction() override { CancelMouse = true; }
   void CheckDataSource(TChartSeries* series) override { RefreshFromSource(series); }
+  bool IsValidDataSource(const TChartSeries* series,
+                         const tk::TComponent* source) const override {
+    return AcceptsDataSource(series, source);
+  }
+  tk::TColor LegendColor() const override { return LegendColorValue; }
+  tk::TColor PanelColor() const override { return Color(); }
+  void ApplyFillStyle(tk::TColor color, tk::TBrushStyle style, tk::TColor back) override {
+    TCustomZozPanel::ApplyFillStyle(color, style, back);
+  }
+  bool ValueSpan(const TChartSeries& series, double& lowX, double& highX, double& lowY,
+                 double& highY) const override;
+  bool AutoRepaint() const override { return TCustomZozPanel::AutoRepaint(); }
+  void SetAutoRepaint(bool on) override { TCustomZozPanel::SetAutoRepaint(on); }
+  // the legend's colour as of its last paint, for series that draw legend symbols
+  tk::TColor LegendColorValue = tk::clWhite;
   TZozCanvas3D* DrawingCanvas() const override { return &Canvas(); }
   void ShowBuffer() override { tk::TCustomPanel::Invalidate(); }
 

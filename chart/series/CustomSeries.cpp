@@ -55,9 +55,16 @@ void TCustomSeries::VerticalMargins(int& top, int& bottom) const {
   bottom = top;
 }
 
-void TCustomSeries::Assign(const TChartSeries& source) {
+void TCustomSeries::Assign(const tk::TComponent& source) {
   const auto* s = dynamic_cast<const TCustomSeries*>(&source);
-  if (!s || s == this) return;
+  if (s == this) return;
+  if (s) AssignOwnSettings(*s);
+  TChartSeries::Assign(source);
+  ForceTypeSettings();
+}
+
+void TCustomSeries::AssignOwnSettings(const TCustomSeries& source) {
+  const TCustomSeries* s = &source;
   SetAreaBrush(s->areaBrush_);
   SetAreaColor(s->areaColor_);
   areaLinesPen_.Assign(s->areaLinesPen_);
@@ -71,7 +78,6 @@ void TCustomSeries::Assign(const TChartSeries& source) {
   linePen_.Assign(s->linePen_);
   pointer_.Assign(s->pointer_);
   SetStairs(s->stairs_);
-  ForceTypeSettings();
 }
 
 // ---------------------------------------------------------------- the mouse

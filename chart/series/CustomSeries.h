@@ -72,9 +72,9 @@ class TCustomSeries : public TChartSeries {
   void VerticalMargins(int& top, int& bottom) const override;
   bool HandleClick(int pointIndex, tk::TMouseButton button, tk::TShiftState shift, int x,
                    int y) override;
-  void DrawLegendSymbol(int index, const tk::TRect& r);
+  void DrawLegendSymbol(int index, const tk::TRect& r) override;
   // Takes another series' settings; the type keeps its own line, area and marker choice.
-  virtual void Assign(const TChartSeries& source);
+  void Assign(const tk::TComponent& source) override;
 
  protected:
   template <typename T>
@@ -89,6 +89,7 @@ class TCustomSeries : public TChartSeries {
   bool Flat() const;
 
  private:
+  void AssignOwnSettings(const TCustomSeries& source);
   void LeadIn(int index, tk::TPoint q, tk::TColor c);
   void DrawSegmentTo(int index, tk::TPoint q, tk::TColor c, bool markers);
   void DrawRibbon(int index, tk::TPoint p, tk::TPoint q, tk::TColor c);

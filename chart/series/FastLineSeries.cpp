@@ -24,9 +24,12 @@ void TFastLineSeries::SetSeriesColor(tk::TColor color) {
   linePen_.SetColor(color);  // the line and the series always share one colour
 }
 
-void TFastLineSeries::Assign(const TFastLineSeries& source) {
-  autoRepaint_ = source.autoRepaint_;
-  linePen_.Assign(source.linePen_);
+void TFastLineSeries::Assign(const tk::TComponent& source) {
+  if (const auto* f = dynamic_cast<const TFastLineSeries*>(&source)) {
+    autoRepaint_ = f->autoRepaint_;
+    linePen_.Assign(f->linePen_);
+  }
+  TChartSeries::Assign(source);
 }
 
 TZozCanvas3D* TFastLineSeries::Canvas() const {

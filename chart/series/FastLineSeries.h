@@ -29,9 +29,9 @@ class TFastLineSeries : public TChartSeries {
   void DrawPoint(int index) override;
   int PointAtPixel(int x, int y) const override;
   void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
-  void DrawLegendSymbol(int index, const tk::TRect& r);
+  void DrawLegendSymbol(int index, const tk::TRect& r) override;
   std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
-  void Assign(const TFastLineSeries& source);
+  void Assign(const tk::TComponent& source) override;
 
  protected:
   void AfterPointAdded(TChartSeries* sender, int index) override;

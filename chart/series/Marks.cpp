@@ -164,7 +164,7 @@ std::string PercentTotalText(const TChartSeries& s, int index) {
 
 std::string XValueText(const TChartSeries& s, int index) {
   const double x = s.XValueAt(index);
-  if (TSeriesAxis* axis = s.GetHorizAxis()) return axis->FormatLabel(x);
+  if (TSeriesAxis* axis = s.GetHorizAxis()) return axis->LabelText(x);
   return ValueText(s, x);
 }
 

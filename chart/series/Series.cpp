@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "chart/canvas/Palette.h"
+#include "chart/series/SeriesFunction.h"
 #include "toolkit/Change.h"
 #include "toolkit/Errors.h"
 
@@ -19,18 +20,21 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-TChartSeries::TChartSeries() : marks_(std::make_unique<TSeriesMarks>(*this)) {
+TChartSeries::TChartSeries(tk::TComponent* owner)
+    : tk::TComponent(owner), marks_(std::make_unique<TSeriesMarks>(*this)) {
   xValues_ = std::make_unique<TChartValueList>(*this, "X");
   xValues_->SetOrder(loAscending);
   yValues_ = std::make_unique<TChartValueList>(*this, "Y");
 }
 
 TChartSeries::~TChartSeries() {
-  // unlink from the series that feed this one and from those fed by it
-  for (TChartSeries* d : std::vector<TChartSeries*>(dependents_))
-    RemoveDependent(d);
+  BeginDestroy();
+  function_.reset();
+  // first the sources forget this series, then the series fed by it forget
+  // it as their source, so that no list anywhere keeps its address
+  DropDataSources();
+  UnlinkDependents();
   RemoveAllPoints();
-  dependents_.clear();
   SetParentChart(nullptr);
   // the value lists, the colour and label lists go with the members
 }
@@ -453,10 +457,11 @@ void TChartSeries::NotifyDependents(TChartChangeKind kind, int index) {
         if (o & rOnClear) d->RemoveAllPoints();
         break;
       case ckPointAdded:
-        if (o & rOnInsert) d->SourcePointAdded(*this, index);
+        // a function recomputes its series as a whole, never point by point
+        if ((o & rOnInsert) && !d->Function()) d->SourcePointAdded(*this, index);
         break;
       case ckPointRemoved:
-        if (o & rOnDelete) d->SourcePointRemoved(*this, index);
+        if ((o & rOnDelete) && !d->Function()) d->SourcePointRemoved(*this, index);
         break;
       case ckValueModified:
         if (o & rOnModify) d->CopyAllPointsFrom(*this);
@@ -509,8 +514,14 @@ void TChartSeries::SourcePointAdded(const TChartSeries& source, int index) {
 void TChartSeries::CopyAllPointsFrom(const TChartSeries& source) {
   if (!AcceptsSource(&source)) return;
   RemoveAllPoints();
-  for (int i = 0; i < source.PointCount(); ++i)
-    SourcePointAdded(source, i);
+  if (function_) {
+    xValues_->SetDateTime(source.XValues().DateTime());
+    yValues_->SetDateTime(source.YValues().DateTime());
+    function_->FillFromSource(const_cast<TChartSeries*>(&source));
+  } else {
+    for (int i = 0; i < source.PointCount(); ++i)
+      SourcePointAdded(source, i);
+  }
   NotifyDependents(ckRefresh, -1);
 }
 

@@ -15,6 +15,8 @@
 #include "chart/series/SparseList.h"
 #include "chart/series/ValueList.h"
 #include "toolkit/Color.h"
+#include "toolkit/Component.h"
+#include "toolkit/Graphics.h"
 #include "toolkit/Mouse.h"
 
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
@@ -28,6 +30,26 @@ enum TRecalcOption : unsigned { rOnDelete = 1, rOnModify = 2, rOnInsert = 4, rOn
 using TRecalcOptions = unsigned;
 inline constexpr TRecalcOptions kAllRecalcOptions = rOnDelete | rOnModify | rOnInsert | rOnClear;
 
+// How the legend composes a point's text.
+enum TLegendTextStyle {
+  ltsPlain,
+  ltsLeftValue,
+  ltsRightValue,
+  ltsLeftPercent,
+  ltsRightPercent,
+  ltsXValue
+};
+
+class TZozFunction;
+
+// The settings a stored form keeps for a series beside its published properties.
+struct TSeriesStoredExtras {
+  std::vector<std::string> DataSources;  // written only with more than one data source
+  std::string Identifier;                // written when not empty
+  bool HasStyle = false;                 // written when the style is not empty
+  unsigned Style = 0;
+};
+
 class TChartSeries;
 using TSeriesNotifyEvent = std::function<void(TChartSeries* sender)>;
 using TSeriesOnAfterAdd = std::function<void(TChartSeries* sender, int valueIndex)>;
@@ -39,18 +61,12 @@ using TSeriesClick =
 using TSeriesOnGetMarkText =
     std::function<void(TChartSeries* sender, int valueIndex, std::string& markText)>;
 
-class TChartSeries {
+class TChartSeries : public tk::TComponent {
  public:
-  TChartSeries();
-  virtual ~TChartSeries();
-  TChartSeries(const TChartSeries&) = delete;
-  TChartSeries& operator=(const TChartSeries&) = delete;
+  explicit TChartSeries(tk::TComponent* owner = nullptr);
+  ~TChartSeries() override;
 
   // ---------------------------------------------------------------- properties
-  const std::string& Name() const { return name_; }
-  void SetName(const std::string& name) { name_ = name; }
-  std::intptr_t Tag() const { return tag_; }
-  void SetTag(std::intptr_t tag) { tag_ = tag; }
 
   bool Active() const { return active_; }
   virtual void SetActive(bool active);
@@ -116,6 +132,19 @@ class TChartSeries {
   TSeriesAxis* GetHorizAxis() const { return horizAxisResolved_; }
   TSeriesAxis* GetVertAxis() const { return vertAxisResolved_; }
   const std::vector<TChartSeries*>& DependentSeries() const { return dependents_; }
+
+  // the first data source, or none
+  tk::TComponent* DataSource() const { return dataSources_.empty() ? nullptr : dataSources_[0]; }
+  // Raises a ChartException and keeps the sources when the chart refuses the
+  // component or it would close a circle of sources; none drops them all.
+  void SetDataSource(tk::TComponent* source);
+  const std::vector<tk::TComponent*>& DataSources() const { return dataSources_; }
+  // The series function that computes this series' points, owned; setting one
+  // frees the one before and re-checks the data source.
+  TZozFunction* Function() const { return function_.get(); }
+  void SetFunction(std::unique_ptr<TZozFunction> function);
+  std::unique_ptr<TZozFunction> ReleaseFunction();
+  bool IsLoading() const { return Loading(); }
 
   // ---------------------------------------------------------------- events
   TSeriesNotifyEvent AfterDrawValues;
@@ -216,6 +245,21 @@ class TChartSeries {
   virtual int LegendItemCount() const { return PointCount(); }
   virtual int LegendIndexToPoint(int i) const { return i; }
   virtual tk::TColor LegendEntryColor(int i) const { return PointColor(i); }
+  std::string LegendText(int index, TLegendTextStyle style) const;
+  // The colour box of a legend item: index -1 stands for the whole series.
+  virtual void DrawLegendEntry(int index, const tk::TRect& box);
+  virtual void DrawLegendSymbol(int index, const tk::TRect& box);
+  virtual void PrepareLegendBrush(int /*index*/, tk::TColor& /*backColor*/,
+                                  tk::TBrushStyle& /*style*/) {}
+
+  // ---------------------------------------------------------------- sample values, copying, storing
+  // Replaces the points by `count` random ones within the range the chart shows.
+  virtual void FillSampleValues(int count);
+  void Assign(const tk::TComponent& source) override;
+  void Loaded() override;
+  TSeriesStoredExtras StoredExtras() const;
+  // What reading a stored form does with the extras; names resolve when loaded.
+  void ReadStoredExtras(const TSeriesStoredExtras& extras);
 
   // ---------------------------------------------------------------- mouse
   virtual void HandleMouseMove() {}
@@ -227,6 +271,7 @@ class TChartSeries {
   virtual bool AcceptsSource(const TChartSeries* series) const { return series != this; }
   virtual bool AcceptsSeriesSource(const TChartSeries* /*series*/) const { return true; }
   void NotifyDependents(TChartChangeKind kind, int index);
+  void RefreshDependents() { NotifyDependents(ckRefresh, -1); }
   void CheckDataSource();
   virtual int CopyPointFrom(const TChartSeries& source, int index);
   virtual void SourcePointAdded(const TChartSeries& source, int index);
@@ -236,11 +281,11 @@ class TChartSeries {
     if (index >= 0 && index < PointCount()) RemovePointAt(index);
   }
   virtual void CopyAllPointsFrom(const TChartSeries& source);
-  // Data-source bookkeeping; the data-source property itself builds on these.
-  void AddDependent(TChartSeries* series);
-  void RemoveDependent(TChartSeries* series);
+  // The series fed by this one forget it as their source (and re-check theirs).
+  void UnlinkDependents();
 
  protected:
+  void Notification(tk::TComponent* component, tk::TOperation operation) override;
   // After a point has been stored: events, dependents, repaint.
   virtual void AfterPointAdded(TChartSeries* sender, int index);
   // The value list of the direction that is not mandatory (x for ordinary series).
@@ -253,9 +298,14 @@ class TChartSeries {
  private:
   void FindVisibleRangeImpl(bool allowBisection);
   void CheckPointIndex(int index) const;
+  // links
+  void DropDataSources();
+  void AddDataSourceEntry(tk::TComponent* source);
+  void AddDependent(TChartSeries* series);
+  void RemoveDependent(TChartSeries* series);
+  void AssignValueSettings(const TChartSeries& source);
+  void AssignPublished(const TChartSeries& source);
 
-  std::string name_;
-  std::intptr_t tag_ = 0;
   bool active_ = true;
   tk::TColor seriesColor_ = tk::clDefault;
   bool colorEachPoint_ = false;
@@ -265,8 +315,11 @@ class TChartSeries {
   TSeriesAxis* horizAxisResolved_ = nullptr;
   TSeriesAxis* vertAxisResolved_ = nullptr;
   std::string xLabelsSource_;
+  std::vector<tk::TComponent*> dataSources_;
   std::vector<TChartSeries*> dependents_;
   std::unique_ptr<TSeriesMarks> marks_;
+  std::unique_ptr<std::vector<std::string>> pendingSourceNames_;
+  std::unique_ptr<TZozFunction> function_;
   TSeriesChart* parentChart_ = nullptr;
   std::string percentFormat_ = "##0.## %";
   bool showInLegend_ = true;

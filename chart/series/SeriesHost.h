@@ -7,8 +7,13 @@
 #include <limits>
 #include <string>
 
+#include "toolkit/Color.h"
 #include "toolkit/Geometry.h"
 #include "toolkit/Graphics.h"
+
+namespace tk {
+class TComponent;
+}
 
 class TZozCanvas3D;
 
@@ -24,8 +29,6 @@ class TSeriesAxis {
   virtual double PixelToValue(int pixel) const = 0;
   // The pixel where the axis ends: the bottom of a vertical axis, the right of a horizontal one.
   virtual int AxisEndPixel() const = 0;
-  // A value as the axis writes its labels.
-  virtual std::string FormatLabel(double value) = 0;
   // Where, going towards larger values, the pixel after `pixel` begins; NaN
   // when the axis has no such boundary (not linear, or no extent).
   virtual double NextPixelValue(int /*pixel*/) const {
@@ -33,9 +36,15 @@ class TSeriesAxis {
   }
   // For ascending values: how many, from the first on, land on the first one's
   // pixel (each value times multiplier); that pixel goes to `pixel`.
+  // A value written as the axis writes its labels.
+  virtual std::string LabelText(double value) = 0;
   std::size_t PixelRun(const double* values, std::size_t count, double multiplier,
                        int& pixel) const;
 };
+
+// Raises "Circular Series dependences are not allowed" when `source` is fed,
+// directly or down its chain of sources, by `series`.
+void CheckNoCircularSeriesSource(const TChartSeries* series, const TChartSeries* source);
 
 // A chart as a series sees it.
 class TSeriesChart {
@@ -54,8 +63,6 @@ class TSeriesChart {
   virtual tk::TRect ChartRectangle() const = 0;
   // the colour behind the plot: the back wall's, or the panel's when the wall has none
   virtual tk::TColor ChartBackColor() const = 0;
-  // sets the canvas brush for a fill in colour and style, hatches kept visible on back
-  virtual void ApplyFillStyle(tk::TColor color, tk::TBrushStyle style, tk::TColor back) = 0;
   // the legend's text of one point of a series
   virtual std::string FormatValueForLegend(TChartSeries* series, int valueIndex) = 0;
 
@@ -86,4 +93,25 @@ class TSeriesChart {
   virtual void CancelMouseAction() = 0;
   // links between series (data sources)
   virtual void CheckDataSource(TChartSeries* series) = 0;
+  // Whether `source` may feed `series`: a series other than it that it accepts.
+  virtual bool IsValidDataSource(const TChartSeries* series, const tk::TComponent* source) const;
+  // Raises "Circular Series dependences are not allowed" when `source` is fed,
+  // directly or down its chain of sources, by `series`.
+  virtual void CheckNoCircularSource(const TChartSeries* series, const TChartSeries* source) const;
+  virtual void DataSourceRemoved(TChartSeries* /*series*/, tk::TComponent* /*source*/) {}
+
+  // legend symbols: the legend's colour at its last paint, and fill styles
+  virtual tk::TColor LegendColor() const { return tk::clWhite; }
+  virtual tk::TColor PanelColor() const { return tk::clBtnFace; }
+  virtual void ApplyFillStyle(tk::TColor /*color*/, tk::TBrushStyle /*style*/,
+                              tk::TColor /*backColor*/) {}
+
+  // sample values: the span the other series cover on a series' axes; False
+  // when no series of the chart has points
+  virtual bool ValueSpan(const TChartSeries& /*series*/, double& /*lowX*/, double& /*highX*/,
+                         double& /*lowY*/, double& /*highY*/) const {
+    return false;
+  }
+  virtual bool AutoRepaint() const { return true; }
+  virtual void SetAutoRepaint(bool /*on*/) {}
 };

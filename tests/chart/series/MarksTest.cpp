@@ -32,7 +32,7 @@ TEST(MarkText, EveryStyle) {
       {smsLegend, 1, "legend 1"},
       {smsPercentTotal, 0, "25 % of 100"},
       {smsLabelPercentTotal, 1, "b 75 % of 100"},
-      {smsXValue, 1, "3.0"},  // as the horizontal axis writes it
+      {smsXValue, 1, "x3"},  // as the horizontal axis writes it
   };
   StubChart chart;
   TChartSeries s;

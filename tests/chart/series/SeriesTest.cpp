@@ -379,28 +379,6 @@ TEST(Series, ClickFiresOneHandlerAndCancelsTheChartsMouseAction) {
   s.SetParentChart(nullptr);
 }
 
-TEST(Series, DependentsFollowTheirSource) {
-  TChartSeries a, b, noInsert;
-  a.AddDependent(&b);
-  a.AddDependent(&b);  // once only
-  a.AddDependent(&noInsert);
-  noInsert.SetRecalcOptions(kAllRecalcOptions & ~rOnInsert);
-  a.AddPointXY(3, 30, "three", tk::clRed);
-  a.AddPointXY(1, 10);
-  EXPECT_EQ(PointsOf(b), PointsOf(a));
-  EXPECT_EQ(noInsert.PointCount(), 0);
-  a.RemovePointAt(0);
-  EXPECT_EQ(PointsOf(b), PointsOf(a));
-  a.YValues().ReplaceValue(0, 99);  // modification: dependents refill
-  EXPECT_EQ(b.YValueAt(0), 99);
-  EXPECT_EQ(PointsOf(noInsert), PointsOf(a));
-  a.RemoveAllPoints();
-  EXPECT_EQ(b.PointCount(), 0);
-  EXPECT_EQ(a.DependentSeries().size(), 2u);
-  a.RemoveDependent(&b);
-  a.RemoveDependent(&noInsert);
-}
-
 // Random operations against a model that keeps whole points in a vector.
 TEST(Series, RandomOperationsMatchASimpleModel) {
   std::mt19937 rng(2024);
