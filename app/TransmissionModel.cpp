@@ -96,25 +96,28 @@ void TTransmissionModel::EncodeBit(char bit) {
   }
 }
 
-void TTransmissionModel::Point(std::int64_t x, double y) {
-  signal_.AddPoint(static_cast<double>(x), y);
+void TTransmissionModel::Point(double x, double y) {
+  signal_.AddPoint(x, y);
 }
 
 void TTransmissionModel::EmitLevel(double level) {
   const std::int64_t t = elapsedMs_;
-  Point(t, level);
-  Point(t + T(), level);
+  Point(static_cast<double>(t), level);
+  Point(static_cast<double>(t + T()), level);
   elapsedMs_ = static_cast<std::int32_t>(t + T());
 }
 
 void TTransmissionModel::EmitHalves(double first, double second) {
+  // Time stays whole milliseconds and every bit spans the full bit time, so the
+  // signal keeps in step with axis labels one bit time apart; only the mid-bit
+  // edge may fall on a half millisecond, which a chart value holds exactly.
   const std::int64_t t = elapsedMs_;
-  Point(t, first);
-  Point(t + Half(), first);
-  Point(t + Half(), second);
-  Point(t + 2 * Half(), second);
-  // with an odd bit time this is one millisecond short of the bit time
-  elapsedMs_ = static_cast<std::int32_t>(t + 2 * Half());
+  const double mid = static_cast<double>(t) + static_cast<double>(T()) / 2.0;
+  Point(static_cast<double>(t), first);
+  Point(mid, first);
+  Point(mid, second);
+  Point(static_cast<double>(t + T()), second);
+  elapsedMs_ = static_cast<std::int32_t>(t + T());
 }
 
 void TTransmissionModel::EncodeUnipolar(char bit) {
@@ -126,8 +129,8 @@ void TTransmissionModel::EncodeNrzL(char bit) {
 }
 
 void TTransmissionModel::EncodeNrzI(char bit) {
-  // a '0' forces the level high rather than holding it; a '1' inverts it
-  nrziLevel_ = bit == '1' ? -nrziLevel_ : 1;
+  // a '1' is a transition and a '0' is none: only Start sets the level high
+  if (bit == '1') nrziLevel_ = -nrziLevel_;
   EmitLevel(nrziLevel_);
 }
 

@@ -59,11 +59,11 @@ class TTransmissionModel {
   void EncodeBit(char bit);
   // Two points per bit at one level, advancing by the full bit time.
   void EmitLevel(double level);
-  // A first half at one level and a second at another, advancing by 2h.
+  // A first half at one level and a second at another, advancing by the full
+  // bit time; the mid-bit edge stands at t + T/2, a half millisecond when T is odd.
   void EmitHalves(double first, double second);
   std::int64_t T() const { return inputs_.BitTime(); }
-  std::int64_t Half() const { return inputs_.BitTime() / 2; }
-  void Point(std::int64_t x, double y);
+  void Point(double x, double y);
 
   TTextSource& text_;
   TReceiveBufferSink& buffer_;

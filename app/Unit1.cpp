@@ -200,17 +200,20 @@ void TForm1::CreateAboutPanel() {
   Memo1.SetColor(clBlack);
   Memo1.SetFont(aboutFont);
   Memo1.SetReadOnly(true);
-  Memo1.SetLines({"Wavelot v1.5", "", "Serial transmission", "and line encoding",
-                  "by the Wavelot developers"});
+  Memo1.SetLines({"Wavelot v1.5", "Serial transmission", "and line encoding",
+                  "by the Wavelot developers,", "with thanks to our students"});
   Memo1.SetAlignment(taCenter);
 
   Memo2.SetBounds(160, 232, 343, 89);
   Memo2.SetAnchors(kAllAnchors);
   Memo2.SetColor(clBlack);
   Memo2.SetFont(TFont{"MS Sans Serif", -13, clAqua, {}});
-  Memo2.SetLines({"With thanks to the students and teachers",
-                  "who tried the first lessons with it,", "and to everyone who told us",
-                  "where a picture said more than a page."});
+  // the conventions the chart draws, so a student can check them against a textbook
+  Memo2.SetLines({"NRZ-L: a '0' is high, a '1' is low.",
+                  "NRZ-I: each '1' is a transition, a '0' none; it starts high.",
+                  "RZ: polar, +1 for '1', -1 for '0', back to 0 mid-bit.",
+                  "Manchester: '0' is high-to-low, '1' low-to-high",
+                  "(G. E. Thomas); IEEE 802.3 uses the opposite."});
   Memo2.SetAlignment(taCenter);
 
   int order = 0;

@@ -68,6 +68,56 @@ TEST_F(SignalChart, KeldoPutsEightyPointsOnTheChart) {
   EXPECT_EQ(Series().XValueAt(79), 40 * 62);
 }
 
+TEST_F(SignalChart, KeldoTakesOneBitTimePerBitAtEverySpeed) {
+  // 40 bits of "KELDO": the series spans 0 .. 40 bit times, in x order, and
+  // every bit boundary stands on a multiple of the bit time, where the bottom
+  // axis puts its labels
+  struct Case {
+    int speed;
+    int encoding;
+    int pointsPerBit;
+    double lastX;  // 40 x (1000 div speed)
+  };
+  const Case cases[] = {
+      {16, leUnipolar, 2, 2480},   {40, leRz, 4, 1000},   {40, leManchester, 4, 1000},
+      {3, leRz, 4, 13320},         {1000, leNrzI, 2, 40}, {1000, leRz, 4, 40},
+      {1000, leManchester, 4, 40},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "speed " << c.speed << " encoding " << c.encoding);
+    form.Button2.Click();  // Clear: no points, the clock stopped
+    form.SpinEdit1.SetValue(c.speed);
+    form.RG1.SetItemIndex(c.encoding);
+    form.Edit1.SetText("KELDO");
+    form.Button1.Click();
+    const double T = 1000 / c.speed;
+    EXPECT_EQ(form.Chart1.BottomAxis().Increment(), T);
+    Ticks(40);
+    ASSERT_EQ(Series().PointCount(), 40 * c.pointsPerBit);
+    EXPECT_EQ(Series().XValueAt(0), 0);
+    EXPECT_EQ(Series().XValueAt(Series().PointCount() - 1), c.lastX);
+    for (int i = 1; i < Series().PointCount(); ++i)
+      ASSERT_LE(Series().XValueAt(i - 1), Series().XValueAt(i)) << "point " << i;
+    for (int n = 0; n < 40; ++n) {
+      EXPECT_EQ(Series().XValueAt(n * c.pointsPerBit), n * T) << "bit " << n;
+      if (c.pointsPerBit == 4) {
+        EXPECT_EQ(Series().XValueAt(n * 4 + 1), n * T + T / 2) << "bit " << n;
+      }
+    }
+  }
+}
+
+TEST_F(SignalChart, NrzIDrawsATransitionForEveryOneAndNoneForAZero) {
+  // K = 01001011 starts high: +1 -1 -1 -1 +1 +1 -1 +1
+  form.RG1.SetItemIndex(leNrzI);
+  form.Button1.Click();
+  Ticks(8);
+  std::vector<double> levels;
+  for (int i = 0; i < Series().PointCount(); i += 2)
+    levels.push_back(Series().YValueAt(i));
+  EXPECT_EQ(levels, (std::vector<double>{1, -1, -1, -1, 1, 1, -1, 1}));
+}
+
 TEST_F(SignalChart, ClearEmptiesTheSeriesAndKeepsTheWindow) {
   form.Button1.Click();
   Ticks(10);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <bitset>
+#include <sstream>
 #include <vector>
 
 #include "app/TransmissionModel.h"
@@ -133,60 +134,130 @@ TEST(Tick, SendsOneBitPerTickAndSeparatesFrames) {
 
 // ---------------------------------------------------------------- encoders
 
-TEST(Encoders, PointsOfOneBitAndTheTimeTheyTake) {
+namespace {
+
+// Sends bit strings through the clock's tick: each space-separated group is one
+// 8-bit frame (no framing options), padded with '0' to eight bits, and only the
+// group's own bits are ticked, so a row can stop in the middle of a frame.
+struct BitRun {
+  Rig r;
+  BitRun(int encoding, std::uint32_t bitTime, const std::string& frames) {
+    r.inputs.encoding = encoding;
+    r.inputs.bitTime = bitTime;
+    r.model.Start();
+    std::string text;
+    int bits = 0;
+    std::istringstream groups(frames);
+    for (std::string g; groups >> g;) {
+      bits += static_cast<int>(g.size());
+      text += static_cast<char>(std::bitset<8>(g + std::string(8 - g.size(), '0')).to_ulong());
+    }
+    r.Send(text);
+    r.Ticks(bits);
+  }
+};
+
+}  // namespace
+
+TEST(Encoders, PointListsOfBitStrings) {
   struct Case {
     int encoding;
-    char bit;
     std::uint32_t bitTime;
-    std::vector<Pt> points;  // starting at t = 0
-    int advance;
+    const char* frames;
+    int from;                // the points of the bits before this one are not listed
+    int elapsed;             // ElapsedMs after the last bit
+    std::vector<Pt> points;  // worked out by hand
   };
+  // clang-format off
   const Case cases[] = {
-      {leUnipolar, '0', 62, {{0, 0}, {62, 0}}, 62},
-      {leUnipolar, '1', 62, {{0, 1}, {62, 1}}, 62},
-      {leUnipolar, '1', 25, {{0, 1}, {25, 1}}, 25},
-      {leNrzL, '0', 62, {{0, 1}, {62, 1}}, 62},
-      {leNrzL, '1', 25, {{0, -1}, {25, -1}}, 25},
-      {leNrzI, '0', 25, {{0, 1}, {25, 1}}, 25},
-      {leNrzI, '1', 62, {{0, -1}, {62, -1}}, 62},
-      {leRz, '0', 62, {{0, -1}, {31, -1}, {31, 0}, {62, 0}}, 62},
-      {leRz, '1', 62, {{0, 1}, {31, 1}, {31, 0}, {62, 0}}, 62},
-      {leRz, '0', 25, {{0, -1}, {12, -1}, {12, 0}, {24, 0}}, 24},
-      {leRz, '1', 25, {{0, 1}, {12, 1}, {12, 0}, {24, 0}}, 24},
-      {leManchester, '0', 62, {{0, 1}, {31, 1}, {31, -1}, {62, -1}}, 62},
-      {leManchester, '1', 62, {{0, -1}, {31, -1}, {31, 1}, {62, 1}}, 62},
-      {leManchester, '0', 25, {{0, 1}, {12, 1}, {12, -1}, {24, -1}}, 24},
-      {leManchester, '1', 1, {{0, -1}, {0, -1}, {0, 1}, {0, 1}}, 0},
-      {leUnipolar, '1', 0, {{0, 1}, {0, 1}}, 0},
-      {leRz, '1', 0, {{0, 1}, {0, 1}, {0, 0}, {0, 0}}, 0},
+      {leUnipolar, 25, "10", 0, 50, {{0, 1}, {25, 1}, {25, 0}, {50, 0}}},
+      {leNrzL, 1, "01", 0, 2, {{0, 1}, {1, 1}, {1, -1}, {2, -1}}},
+      // NRZ-I: a '1' is a transition, a '0' none, starting high after START
+      {leNrzI, 62, "0110", 0, 248, {{0, 1}, {62, 1}, {62, -1}, {124, -1},
+                                    {124, 1}, {186, 1}, {186, 1}, {248, 1}}},
+      {leNrzI, 25, "10", 0, 50, {{0, -1}, {25, -1}, {25, -1}, {50, -1}}},
+      {leNrzI, 10, "01001010", 0, 80, {{0, 1}, {10, 1}, {10, -1}, {20, -1},
+                                       {20, -1}, {30, -1}, {30, -1}, {40, -1},
+                                       {40, 1}, {50, 1}, {50, 1}, {60, 1},
+                                       {60, -1}, {70, -1}, {70, -1}, {80, -1}}},
+      // seven held zeros, then 1 | 0 0 1 1 across the frame boundary: -1 -1 -1 +1 -1
+      {leNrzI, 10, "00000001 0011", 7, 120, {{70, -1}, {80, -1}, {80, -1}, {90, -1},
+                                             {90, -1}, {100, -1}, {100, 1}, {110, 1},
+                                             {110, -1}, {120, -1}}},
+      // RZ and Manchester: each bit spans T, the mid-bit edge at t + T/2
+      {leRz, 62, "01", 0, 124, {{0, -1}, {31, -1}, {31, 0}, {62, 0},
+                                {62, 1}, {93, 1}, {93, 0}, {124, 0}}},
+      {leRz, 25, "10", 0, 50, {{0, 1}, {12.5, 1}, {12.5, 0}, {25, 0},
+                               {25, -1}, {37.5, -1}, {37.5, 0}, {50, 0}}},
+      {leRz, 1, "011", 0, 3, {{0, -1}, {0.5, -1}, {0.5, 0}, {1, 0},
+                              {1, 1}, {1.5, 1}, {1.5, 0}, {2, 0},
+                              {2, 1}, {2.5, 1}, {2.5, 0}, {3, 0}}},
+      {leManchester, 62, "10", 0, 124, {{0, -1}, {31, -1}, {31, 1}, {62, 1},
+                                        {62, 1}, {93, 1}, {93, -1}, {124, -1}}},
+      {leManchester, 25, "01", 0, 50, {{0, 1}, {12.5, 1}, {12.5, -1}, {25, -1},
+                                       {25, -1}, {37.5, -1}, {37.5, 1}, {50, 1}}},
+      {leManchester, 1, "110", 0, 3, {{0, -1}, {0.5, -1}, {0.5, 1}, {1, 1},
+                                      {1, -1}, {1.5, -1}, {1.5, 1}, {2, 1},
+                                      {2, 1}, {2.5, 1}, {2.5, -1}, {3, -1}}},
+      // a bit time of 0 puts every point at one x
+      {leUnipolar, 0, "1", 0, 0, {{0, 1}, {0, 1}}},
+      {leRz, 0, "1", 0, 0, {{0, 1}, {0, 1}, {0, 0}, {0, 0}}},
   };
+  // clang-format on
   for (const Case& c : cases) {
-    Rig r;
-    r.inputs.encoding = c.encoding;
-    r.inputs.bitTime = c.bitTime;
-    r.model.Start();
-    r.Send(std::string(1, c.bit == '1' ? '\xFF' : '\x00'));
-    r.model.Tick();
-    EXPECT_EQ(r.signal.points, c.points)
-        << "encoding " << c.encoding << " bit " << c.bit << " T=" << c.bitTime;
-    EXPECT_EQ(r.model.ElapsedMs(), c.advance);
-    // the second bit starts where the first ended (NRZ-I's '1' flips back, so skip its level)
-    r.signal.points.clear();
-    r.model.Tick();
-    ASSERT_EQ(r.signal.points.size(), c.points.size());
-    for (size_t i = 0; i < c.points.size(); ++i) {
-      EXPECT_EQ(r.signal.points[i].x, c.points[i].x + c.advance);
-      if (c.encoding != leNrzI) {
-        EXPECT_EQ(r.signal.points[i].y, c.points[i].y);
-      }
-    }
-    EXPECT_EQ(r.model.ElapsedMs(), 2 * c.advance);
+    BitRun run(c.encoding, c.bitTime, c.frames);
+    std::vector<Pt>& points = run.r.signal.points;
+    const int perBit = c.encoding >= leRz ? 4 : 2;
+    points.erase(points.begin(), points.begin() + c.from * perBit);
+    EXPECT_EQ(points, c.points) << "encoding " << c.encoding << " T=" << c.bitTime << " "
+                                << c.frames;
+    EXPECT_EQ(run.r.model.ElapsedMs(), c.elapsed) << "encoding " << c.encoding << " " << c.frames;
   }
+}
+
+TEST(Encoders, RzAndManchesterBitsSpanTheFullBitTime) {
+  // "KELDO" framed with start/stop bits and parity: 60 bits of mixed values
+  for (int encoding : {leRz, leManchester}) {
+    for (std::uint32_t bitTime : {62u, 25u, 1u}) {
+      Rig r;
+      r.inputs.encoding = encoding;
+      r.inputs.bitTime = bitTime;
+      r.inputs.startStop = r.inputs.parity = true;
+      r.model.Start();
+      r.Send("KELDO");
+      r.Ticks(60);
+      const std::vector<Pt>& p = r.signal.points;
+      ASSERT_EQ(p.size(), 240u);
+      const double T = bitTime;
+      for (int n = 0; n < 60; ++n) {
+        SCOPED_TRACE(::testing::Message()
+                     << "encoding " << encoding << " T=" << bitTime << " bit " << n);
+        EXPECT_EQ(p[4 * n].x, n * T);
+        EXPECT_EQ(p[4 * n + 1].x, n * T + T / 2);
+        EXPECT_EQ(p[4 * n + 2].x, n * T + T / 2);
+        EXPECT_EQ(p[4 * n + 3].x, (n + 1) * T);
+      }
+      EXPECT_EQ(r.model.ElapsedMs(), 60 * static_cast<int>(bitTime));
+    }
+  }
+}
+
+TEST(Encoders, HundredManchesterBitsAtOneMillisecondEndAtOneHundred) {
+  // at 1000 bits/s time must still advance one millisecond per bit
+  Rig r;
+  r.inputs.encoding = leManchester;
+  r.inputs.bitTime = 1;
+  r.model.Start();
+  r.Send("KELDO KELDO KELDO");
+  r.Ticks(100);
+  ASSERT_EQ(r.signal.points.size(), 400u);
+  EXPECT_EQ(r.signal.points.back().x, 100);
+  EXPECT_EQ(r.model.ElapsedMs(), 100);
 }
 
 TEST(Encoders, EveryBitBeginsWhereThePreviousEnded) {
   for (int encoding = leUnipolar; encoding <= leManchester; ++encoding) {
-    for (std::uint32_t bitTime : {62u, 25u}) {
+    for (std::uint32_t bitTime : {62u, 25u, 1u}) {
       Rig r;
       r.inputs.encoding = encoding;
       r.inputs.bitTime = bitTime;
@@ -203,19 +274,6 @@ TEST(Encoders, EveryBitBeginsWhereThePreviousEnded) {
   }
 }
 
-TEST(NrzI, ZeroForcesHighAndOneInverts) {
-  Rig r;
-  r.inputs.encoding = leNrzI;
-  r.inputs.bitTime = 10;
-  r.model.Start();
-  r.Send("\x66");  // 01100110
-  r.Ticks(8);
-  std::vector<double> levels;
-  for (size_t i = 0; i < r.signal.points.size(); i += 2)
-    levels.push_back(r.signal.points[i].y);
-  EXPECT_EQ(levels, (std::vector<double>{1, -1, 1, 1, 1, -1, 1, 1}));
-}
-
 TEST(NrzI, LevelCarriesAcrossFramesAndResetsOnlyOnStart) {
   Rig r;
   r.inputs.encoding = leNrzI;
@@ -224,15 +282,15 @@ TEST(NrzI, LevelCarriesAcrossFramesAndResetsOnlyOnStart) {
   r.Send("\x01\x01");  // each frame ends with a single '1'
   r.Ticks(8);
   EXPECT_EQ(r.model.NrziLevel(), -1);
-  r.Ticks(7);  // seven zeros force the level up...
-  EXPECT_EQ(r.model.NrziLevel(), 1);
-  r.Ticks(1);  // ...and the last one flips it
-  EXPECT_EQ(r.model.NrziLevel(), -1);
   r.model.Reset();
   EXPECT_EQ(r.model.NrziLevel(), -1);  // Clear keeps the level
+  r.Ticks(7);                          // seven zeros of the next frame hold it...
+  EXPECT_EQ(r.model.NrziLevel(), -1);
+  r.Ticks(1);  // ...and its last bit flips it
+  EXPECT_EQ(r.model.NrziLevel(), 1);
   r.Send("\x80");
   r.model.Tick();
-  EXPECT_EQ(r.model.NrziLevel(), 1);  // first bit '1' inverts -1
+  EXPECT_EQ(r.model.NrziLevel(), -1);  // first bit '1' inverts +1
   r.model.Start();
   EXPECT_EQ(r.model.NrziLevel(), 1);
   r.model.Tick();  // '0'
@@ -262,11 +320,11 @@ TEST(Encoders, SettingsChangedMidFrameTakeEffectWithTheNextBit) {
   r.Send("A");  // 0 1 0 ...
   r.model.Tick();
   r.inputs.encoding = leManchester;
-  r.inputs.bitTime = 10;  // speed changed: T and h from the next step on
+  r.inputs.bitTime = 11;  // speed changed: the new bit time from the next step on
   r.model.Tick();
-  const std::vector<Pt> expected{{0, 0}, {100, 0}, {100, -1}, {105, -1}, {105, 1}, {110, 1}};
+  const std::vector<Pt> expected{{0, 0}, {100, 0}, {100, -1}, {105.5, -1}, {105.5, 1}, {111, 1}};
   EXPECT_EQ(r.signal.points, expected);
-  EXPECT_EQ(r.model.ElapsedMs(), 110);
+  EXPECT_EQ(r.model.ElapsedMs(), 111);
 }
 
 // ---------------------------------------------------------------- worked examples
