@@ -176,6 +176,8 @@ void TForm1::CreateSignalChart() {
   s.LinePen().SetWidth(3);
   s.SetShowInLegend(false);
   s.SetValueFormat("#,##");
+  s.Marks().SetVisible(false);
+  s.Marks().SetArrowLength(8);
   s.SetParentChart(&c);
 }
 

@@ -163,6 +163,7 @@ class TCustomChartAxis : public TSeriesAxis {
   int LabelExtent(double value);
   std::string FormatLabel(double value);
   std::string LabelText(double value) override { return FormatLabel(value); }
+  int AxisEndPixel() const override { return EndPixel; }
   TAxisLabelStyle EffectiveLabelStyle() const;
   int DateTimeStepFor(double step) const;
   // Runs the label pass for this draw; each label goes to DrawLabel.

@@ -325,8 +325,7 @@ void TCustomChartAxis::SeriesLabelPass(bool marks) {
         break;
       }
     if (!series) continue;
-    std::string text = series->PointLabel(i);
-    if (marks && series->OnGetMarkText) series->OnGetMarkText(series, i, text);
+    std::string text = marks ? series->MarkTextOf(i) : series->PointLabel(i);
     if (panel_.OnGetAxisLabel) panel_.OnGetAxisLabel(this, series, i, text);
     const double value = horizontal_ ? series->XValueAt(i) : series->YValueAt(i);
     if (value < CurrentMinimum || value > CurrentMaximum) continue;

@@ -107,6 +107,13 @@ int TCustomAxisPanel::WidestXLabel() {
   return widest;
 }
 
+int TCustomAxisPanel::WidestMark() {
+  int widest = 0;
+  for (TChartSeries* s : seriesList_)
+    if (s->Active()) widest = std::max(widest, s->WidestMarkText());
+  return widest;
+}
+
 int TCustomAxisPanel::LargestPointCount() const {
   int largest = 0;
   for (TChartSeries* s : seriesList_)
@@ -312,6 +319,7 @@ void TCustomAxisPanel::PaintContents(const tk::TRect& bounds) {
     s->FrontDepth = SeriesDepth * depthSlot_[static_cast<size_t>(i)];
     s->BackDepth = s->FrontDepth + SeriesDepth;
     s->MiddleDepth = (s->FrontDepth + s->BackDepth) / 2;
+    s->Marks().ZPosition = s->MiddleDepth;
   }
   LayoutSeriesMargins();
   Canvas().SetProjectionCenter(TotalDepth, bounds, ChartRect);
@@ -423,7 +431,16 @@ void TCustomAxisPanel::DrawSeries(TChartSeries& s) {
   if (clip) Canvas().ClipToBox(ChartRect, 0, TotalDepth);
   s.DrawAllPoints();
   if (clip) Canvas().RemoveClip();
+  DrawMarksOf(s);
   s.DoneDrawingPoints();
+}
+
+void TCustomAxisPanel::DrawMarksOf(TChartSeries& s) {
+  if (!s.Marks().Visible()) return;
+  const bool clip = s.Marks().Clip() && ClippingAllowed();
+  if (clip) Canvas().ClipToBox(ChartRect, 0, TotalDepth);
+  s.DrawAllMarks();
+  if (clip) Canvas().RemoveClip();
 }
 
 void TCustomAxisPanel::DrawSharedZOrder(int first) {
@@ -463,8 +480,10 @@ void TCustomAxisPanel::DrawSharedZOrder(int first) {
         drawIndex(index);
   }
   if (clip) Canvas().RemoveClip();
-  for (TChartSeries* s : visible)
+  for (TChartSeries* s : visible) {
+    DrawMarksOf(*s);
     s->DoneDrawingPoints();
+  }
 }
 
 void TCustomAxisPanel::PaintZoomRectangle() {

@@ -82,7 +82,7 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   bool AxisHasNoActiveSeries(const TCustomChartAxis& axis) const;
   TChartSeries* FirstSeriesOfAxis(const TCustomChartAxis& axis) const;
   int WidestXLabel();
-  virtual int WidestMark() { return 0; }
+  virtual int WidestMark();
   int LargestPointCount() const;
   // Width of the widest line of a text in the canvas font, and how many lines it has.
   int WidthOfLines(const std::string& text, int* lines = nullptr);
@@ -95,7 +95,8 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   void RefreshFromSource(TChartSeries* series);
   void CheckNoCircularSource(const TChartSeries* destination,
                              const TChartSeries* source) const override;
-  virtual std::string FormatValueForLegend(TChartSeries* /*series*/, int /*valueIndex*/) {
+  // nothing at this layer: the chart with its legend formats points
+  std::string FormatValueForLegend(TChartSeries* /*series*/, int /*valueIndex*/) override {
     return {};
   }
 
@@ -117,6 +118,9 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   void Invalidate() override { TCustomZozPanel::Invalidate(); }
   bool IsDestroying() const override { return destroying_; }
   tk::TRect ChartRectangle() const override { return ChartRect; }
+  tk::TColor ChartBackColor() const override { return Color(); }
+  int SeriesDepthWidth() const override { return SeriesDepth; }
+  int SeriesDepthHeight() const override { return SeriesHeightDepth; }
   TSeriesAxis* GetBottomAxis() const override { return bottomAxis_.get(); }
   TSeriesAxis* GetTopAxis() const override { return topAxis_.get(); }
   TSeriesAxis* GetLeftAxis() const override { return leftAxis_.get(); }
@@ -154,6 +158,7 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   void DrawAxes();
   void DrawAllSeries();
   void DrawSeries(TChartSeries& s);
+  void DrawMarksOf(TChartSeries& s);
   void DrawSharedZOrder(int first);
   void PaintZoomRectangle();
   bool destroying_ = false;

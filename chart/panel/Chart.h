@@ -55,6 +55,10 @@ class TCustomChart : public TCustomAxisPanel {
   void SetBackImageInside(bool on) { SetValue(backImageInside_, on); }
   tk::TColor BackColor() const { return backWall_->Color(); }
   void SetBackColor(tk::TColor c);
+  // the back wall's colour; the panel's while the wall has none of its own
+  tk::TColor ChartBackColor() const override {
+    return BackColor() == tk::clDefault ? Color() : BackColor();
+  }
   TChartPen& Frame() { return backWall_->Pen(); }
 
   int WallSize(const TCustomChartAxis& axis) const override;

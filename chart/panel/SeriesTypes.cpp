@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "chart/functions/Functions.h"
+#include "chart/series/CustomSeries.h"
 #include "chart/series/FastLineSeries.h"
 
 namespace {
@@ -47,6 +48,12 @@ void RegisterStandardTypes() {
   RegisterFunction<THighZozFunction>("THighZozFunction", "High");
   RegisterFunction<TLowZozFunction>("TLowZozFunction", "Low");
   RegisterFunction<TAverageZozFunction>("TAverageZozFunction", "Average");
+  RegisterSeriesType(
+      "TLineSeries", [] { return std::make_unique<TLineSeries>(); }, "", "Line", 2, "Standard");
+  RegisterSeriesType(
+      "TAreaSeries", [] { return std::make_unique<TAreaSeries>(); }, "", "Area", 2, "Standard");
+  RegisterSeriesType(
+      "TPointSeries", [] { return std::make_unique<TPointSeries>(); }, "", "Point", 2, "Standard");
   RegisterSeriesType(
       "TFastLineSeries", [] { return std::make_unique<TFastLineSeries>(); }, "", "Fast Line", 2,
       "Standard");

@@ -2,6 +2,7 @@
 
 #include "chart/canvas/Canvas.h"
 #include "chart/panel/HitTest.h"
+#include "chart/series/DenseColumns.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,21 +62,13 @@ bool TFastLineSeries::ShouldReduce() const {
   if (FirstVisible < 0 || LastVisible < FirstVisible) return false;
   const long long visible = static_cast<long long>(LastVisible) - FirstVisible + 1;
   const tk::TRect r = ParentChart()->ChartRectangle();
-  return visible > static_cast<long long>(kReduceDensity) * std::max(1, r.right - r.left);
+  return IsDenseForWidth(visible, r.right - r.left);
 }
 
-// Each pixel column keeps its first, lowest, highest and last point, the
-// extremes in the order they occur, so spikes and the shape of the line
-// survive while a column costs at most four segments however many points
-// fall in it. The y extremes are found on values (the mapping is monotone) and
-// turned into pixels once per column.
+// Dense data goes through each pixel column's first, lowest, highest and
+// last point (see DenseColumns.h).
 void TFastLineSeries::DrawReduced() {
   TZozCanvas3D& c = *Canvas();
-  const TSeriesAxis& xAxis = *GetHorizAxis();
-  const TSeriesAxis& yAxis = *GetVertAxis();
-  const std::vector<double>& xs = XValues().Values();
-  const std::vector<double>& ys = YValues().Values();
-  const double xm = XValues().Multiplier(), ym = YValues().Multiplier();
   bool penDown = false;
   auto lineTo = [&](int x, int y) {
     if (!penDown) {
@@ -93,55 +86,10 @@ void TFastLineSeries::DrawReduced() {
     last_ = {XPixel(FirstVisible - 1), YPixel(FirstVisible - 1)};
     penDown = true;
   }
-  // one column: from the previous column to its first point, then its
-  // extremes in the order they came, then its last point
-  const bool flipped = ym < 0;  // a negative multiplier turns the raw extremes round
-  auto column = [&](int x, std::size_t from, std::size_t to, double rawLow, std::size_t lowAt,
-                    double rawHigh, std::size_t highAt) {
-    const double low = (flipped ? rawHigh : rawLow) * ym, high = (flipped ? rawLow : rawHigh) * ym;
-    if (flipped) std::swap(lowAt, highAt);
-    lineTo(x, yAxis.ValueToPixel(ys[from] * ym));
-    lineTo(x, yAxis.ValueToPixel(lowAt <= highAt ? low : high));
-    lineTo(x, yAxis.ValueToPixel(lowAt <= highAt ? high : low));
-    lineTo(x, yAxis.ValueToPixel(ys[to - 1] * ym));
-  };
-  // Each column's points are found by comparing x against the value where the
-  // next pixel begins, in the same pass that finds the extremes of y, so each
-  // value is read once.
-  const auto last = static_cast<std::size_t>(LastVisible) + 1;
-  for (auto from = static_cast<std::size_t>(FirstVisible); from < last;) {
-    const int x = xAxis.ValueToPixel(xs[from] * xm);
-    const double next = xAxis.NextPixelValue(x);
-    double lo = ys[from], hi = lo;
-    std::size_t loAt = from, hiAt = from, to = from + 1;
-    auto take = [&](std::size_t j) {
-      const double v = ys[j];
-      if (v < lo) lo = v, loAt = j;
-      if (v > hi) hi = v, hiAt = j;
-    };
-    for (;;) {
-      if (std::isnan(next) || !(xm > 0)) {  // no boundary to compare with: map each value
-        while (to < last && xAxis.ValueToPixel(xs[to] * xm) == x)
-          take(to++);
-        break;
-      }
-      if (xm == 1) {
-        for (; to < last && xs[to] < next; ++to)
-          take(to);
-      } else {
-        for (; to < last && xs[to] * xm < next; ++to)
-          take(to);
-      }
-      // exactly on the boundary a half may still round back to this pixel
-      if (to < last && xAxis.ValueToPixel(xs[to] * xm) == x) {
-        take(to++);
-        continue;
-      }
-      break;
-    }
-    column(x, from, to, lo, loAt, hi, hiAt);
-    from = to;
-  }
+  ForEachDenseColumn(*GetHorizAxis(), *GetVertAxis(), XValues().Values().data(),
+                     YValues().Values().data(), XValues().Multiplier(), YValues().Multiplier(),
+                     static_cast<std::size_t>(FirstVisible),
+                     static_cast<std::size_t>(LastVisible) + 1, lineTo);
 }
 
 void TFastLineSeries::DrawPoint(int index) {
@@ -223,4 +171,13 @@ int TFastLineSeries::PointAtPixel(int x, int y) const {
 void TFastLineSeries::DrawLegendSymbol(int /*index*/, const tk::TRect& r) {
   PreparePen();
   if (TZozCanvas3D* c = Canvas()) c->DrawHorizontal(r.left, r.right, (r.top + r.bottom) / 2);
+}
+
+// The mark sits the arrow's length above its point.
+void TFastLineSeries::DrawPointMark(int index, const std::string& text,
+                                    TSeriesMarkPosition& position) {
+  const int lift = Marks().ArrowLength();
+  position.ArrowEnd.y -= lift;
+  position.BoxTopLeft.y -= lift;
+  TChartSeries::DrawPointMark(index, text, position);
 }

@@ -4,6 +4,7 @@
 // previous one ended is not drawn at all.
 
 #include "chart/canvas/ChartPen.h"
+#include "chart/series/DenseColumns.h"
 #include "chart/series/Series.h"
 
 #include <vector>
@@ -29,6 +30,7 @@ class TFastLineSeries : public TChartSeries {
   void DrawAllPoints() override;
   void DrawPoint(int index) override;
   int PointAtPixel(int x, int y) const override;
+  void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
   void DrawLegendSymbol(int index, const tk::TRect& r) override;
   std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
   void Assign(const tk::TComponent& source) override;
@@ -48,7 +50,3 @@ class TFastLineSeries : public TChartSeries {
   bool autoRepaint_ = true;
   tk::TPoint last_{0, 0};
 };
-
-// Visible points per pixel column above which the line is drawn through each
-// column's first, lowest, highest and last point only.
-inline constexpr int kReduceDensity = 4;

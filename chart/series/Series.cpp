@@ -44,7 +44,8 @@ void UndoPoint(Lists& lists, int stored, int at, TSparseList<tk::TColor>& colors
 
 }  // namespace
 
-TChartSeries::TChartSeries(tk::TComponent* owner) : tk::TComponent(owner) {
+TChartSeries::TChartSeries(tk::TComponent* owner)
+    : tk::TComponent(owner), marks_(std::make_unique<TSeriesMarks>(*this)) {
   xValues_ = std::make_unique<TChartValueList>(*this, "X");
   xValues_->SetOrder(loAscending);
   yValues_ = std::make_unique<TChartValueList>(*this, "Y");
@@ -218,6 +219,7 @@ void TChartSeries::RemovePointAt(int index) {
   const auto i = static_cast<std::size_t>(index);
   if (i < colors_.Size()) colors_.RemoveAt(i);
   if (i < labels_.Size()) labels_.RemoveAt(i);
+  marks_->Positions().RemoveAt(index);
   NotifyDependents(ckPointRemoved, index);
   if (active_) RequestRepaint();
 }
@@ -227,6 +229,7 @@ void TChartSeries::EmptyPointStorage() {
     list->RemoveAllValues();
   colors_.Clear();
   labels_.Clear();
+  marks_->ForgetPositions();
 }
 
 void TChartSeries::RemoveAllPoints() {

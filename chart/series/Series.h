@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/series/Marks.h"
 #include "chart/series/SeriesHost.h"
 #include "chart/series/SparseList.h"
 #include "chart/series/ValueList.h"
@@ -107,6 +108,9 @@ class TChartSeries : public tk::TComponent {
   const std::string& Identifier() const { return identifier_; }
   void SetIdentifier(const std::string& id) { identifier_ = id; }
 
+  TSeriesMarks& Marks() const { return *marks_; }
+  void SetMarks(const TSeriesMarks& marks) { marks_->Assign(marks); }
+
   TChartValueList& XValues() const { return *xValues_; }
   TChartValueList& YValues() const { return *yValues_; }
   void SetXValues(const TChartValueList& source);  // takes the settings, not the values
@@ -180,6 +184,8 @@ class TChartSeries : public tk::TComponent {
   void SetPointColor(int index, tk::TColor color);
   void SetPointLabel(int index, const std::string& label);
   bool IsNullPoint(int index) const { return PointColor(index) == tk::clNone; }
+  // Whether any point was given a colour of its own (a null point counts).
+  bool HasPointColors() const { return colors_.Materialized(); }
   virtual double OriginValueAt(int index) const { return MandatoryList().ValueAt(index); }
   virtual double MarkValueAt(int index) const { return MandatoryList().ValueAt(index); }
   virtual TChartValueList& MandatoryList() const { return *yValues_; }
@@ -229,6 +235,14 @@ class TChartSeries : public tk::TComponent {
   virtual void Apply3DForGallery(bool view3D);
   void RequestRepaint() const;
   virtual void StyleChanged() { RequestRepaint(); }
+
+  // ---------------------------------------------------------------- marks
+  std::string MarkTextOf(int index) const;
+  // Lays out and draws the marks of the visible points.
+  void DrawAllMarks();
+  virtual void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position);
+  // The widest mark text of all points, in the canvas's font.
+  int WidestMarkText() const;
 
   // ---------------------------------------------------------------- legend
   virtual int LegendItemCount() const { return PointCount(); }
@@ -282,6 +296,7 @@ class TChartSeries : public tk::TComponent {
   TSeriesAxis* NotMandatoryAxis() const {
     return YIsMandatory() ? horizAxisResolved_ : vertAxisResolved_;
   }
+  void SetAutoZOrder(int z) { autoZOrder_ = z; }
 
  private:
   void FindVisibleRangeImpl(bool allowBisection);
@@ -305,6 +320,7 @@ class TChartSeries : public tk::TComponent {
   std::string xLabelsSource_;
   std::vector<tk::TComponent*> dataSources_;
   std::vector<TChartSeries*> dependents_;
+  std::unique_ptr<TSeriesMarks> marks_;
   std::unique_ptr<std::vector<std::string>> pendingSourceNames_;
   std::unique_ptr<TZozFunction> function_;
   TSeriesChart* parentChart_ = nullptr;

@@ -30,6 +30,8 @@ class TSeriesAxis {
   // The value one step after `value` along this axis: a date axis steps
   // whole months and years on the calendar, anything else adds the step.
   virtual double IncrementValue(double value, double step) const { return value + step; }
+  // The pixel where the axis ends: the bottom of a vertical axis, the right of a horizontal one.
+  virtual int AxisEndPixel() const = 0;
   // Where, going towards larger values, the pixel after `pixel` begins; NaN
   // when the axis has no such boundary (not linear, or no extent).
   virtual double NextPixelValue(int /*pixel*/) const {
@@ -62,6 +64,10 @@ class TSeriesChart {
   virtual void Invalidate() = 0;
   virtual bool IsDestroying() const = 0;
   virtual tk::TRect ChartRectangle() const = 0;
+  // the colour behind the plot: the back wall's, or the panel's when the wall has none
+  virtual tk::TColor ChartBackColor() const = 0;
+  // the legend's text of one point of a series
+  virtual std::string FormatValueForLegend(TChartSeries* series, int valueIndex) = 0;
 
   // axes
   virtual TSeriesAxis* GetBottomAxis() const = 0;
@@ -76,6 +82,9 @@ class TSeriesChart {
   virtual bool AppliesZOrder() const = 0;
   virtual int MaxZOrder() const = 0;
   virtual void SetMaxZOrder(int z) = 0;
+  // depth of one series slot, across and up
+  virtual int SeriesDepthWidth() const = 0;
+  virtual int SeriesDepthHeight() const = 0;
 
   // the canvas the chart draws with; series draw their points on it
   virtual TZozCanvas3D* DrawingCanvas() const = 0;

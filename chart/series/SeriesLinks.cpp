@@ -303,6 +303,7 @@ void TChartSeries::AssignValueSettings(const TChartSeries& source) {
 }
 
 void TChartSeries::AssignPublished(const TChartSeries& source) {
+  marks_->Assign(*source.marks_);
   SetSeriesColor(source.seriesColor_);
   colorEachPoint_ = source.colorEachPoint_;
   SetTitle(source.title_);

@@ -41,6 +41,8 @@ TEST_F(SignalChart, DesignTimeSetUp) {
   EXPECT_EQ(form.Series1->SeriesColor(), tk::clRed);
   EXPECT_EQ(form.Series1->LinePen().Width(), 3);
   EXPECT_FALSE(form.Series1->ShowInLegend());
+  EXPECT_FALSE(form.Series1->Marks().Visible());
+  EXPECT_EQ(form.Series1->Marks().ArrowLength(), 8);
   EXPECT_FALSE(c.View3D());
   EXPECT_EQ(c.Title().Text(), std::vector<std::string>{"Signal"});
   EXPECT_EQ(Window(), std::make_pair(0.0, 999.0));

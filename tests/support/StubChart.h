@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "chart/series/Series.h"
+#include "toolkit/Format.h"
 
 class StubAxis : public TSeriesAxis {
  public:
@@ -28,7 +29,11 @@ class StubAxis : public TSeriesAxis {
                                : double(end_ - pixel) / (end_ - start_);
     return min_ + t * (max_ - min_);
   }
-  std::string LabelText(double v) override { return "x" + std::to_string(static_cast<int>(v)); }
+  int AxisEndPixel() const override { return end_; }
+  std::string LabelText(double v) override {
+    std::string text = std::to_string(static_cast<int>(v));
+    return text.insert(0, 1, 'x');  // the prefix added in place keeps g++ 12's -Wrestrict quiet
+  }
   void SetRange(double min, double max) {
     min_ = min;
     max_ = max;
@@ -68,6 +73,15 @@ class StubChart : public TSeriesChart {
   void Invalidate() override { ++invalidations; }
   bool IsDestroying() const override { return destroying; }
   tk::TRect ChartRectangle() const override { return rect; }
+  tk::TColor ChartBackColor() const override { return backColor; }
+  void ApplyFillStyle(tk::TColor color, tk::TBrushStyle, tk::TColor) override {
+    lastFillColor = color;
+  }
+  std::string FormatValueForLegend(TChartSeries*, int valueIndex) override {
+    return "legend " + std::to_string(valueIndex);
+  }
+  int SeriesDepthWidth() const override { return 0; }
+  int SeriesDepthHeight() const override { return 0; }
   TSeriesAxis* GetBottomAxis() const override { return const_cast<StubAxis*>(&bottom); }
   TSeriesAxis* GetTopAxis() const override { return const_cast<StubAxis*>(&top); }
   TSeriesAxis* GetLeftAxis() const override { return const_cast<StubAxis*>(&left); }
@@ -89,4 +103,5 @@ class StubChart : public TSeriesChart {
   int joins = 0, leaves = 0, invalidations = 0, mouseCancels = 0, dataSourceChecks = 0;
   bool destroying = false, view3D = false, clipPoints = true, applyZOrder = true;
   int maxZOrder = 0;
+  tk::TColor backColor = tk::clWhite, lastFillColor = 0;
 };
