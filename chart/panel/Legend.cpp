@@ -59,7 +59,6 @@ void TCustomChartLegend::Assign(const TCustomChartLegend& other) {
   frame_.Assign(other.frame_);
   maxNumRows_ = other.maxNumRows_;
   brush_.Assign(other.brush_);
-  brush_.Bitmap = other.brush_.Bitmap;
   font_->Assign(other.font_->Value());
   CalcEffectiveStyle();
   Repaint();
