@@ -368,7 +368,8 @@ void TCustomChartAxis::DepthPass() {
     const int p = ValueToPixel(CurrentMaximum - static_cast<double>(i) - 0.5);
     if (!tickOnLabelsOnly_) AddTick(p);
     if (!labels_) continue;
-    std::string text = panel_.LegendSeriesTitle(static_cast<int>(i));
+    // every active series has a depth slot, shown in the legend or not
+    std::string text = panel_.ActiveSeriesTitle(static_cast<int>(i));
     if (panel_.OnGetAxisLabel) panel_.OnGetAxisLabel(this, nullptr, static_cast<int>(i), text);
     DrawLabel(text, p);
   }

@@ -135,6 +135,17 @@ std::string TCustomAxisPanel::LegendSeriesTitle(int n) const {
   return "Series " + std::to_string(n);
 }
 
+std::string TCustomAxisPanel::ActiveSeriesTitle(int n) const {
+  int k = n;
+  for (const TChartSeries* s : seriesList_) {
+    if (!s->Active() || k-- != 0) continue;
+    if (!s->Title().empty()) return s->Title();
+    if (!s->Name().empty()) return s->Name();
+    return "Series " + std::to_string(n);
+  }
+  return {};
+}
+
 TChartSeries* TCustomAxisPanel::FirstActiveSeries() const {
   for (TChartSeries* s : seriesList_)
     if (s->Active()) return s;

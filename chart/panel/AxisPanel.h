@@ -88,6 +88,8 @@ class TCustomAxisPanel : public TCustomZozPanelExtended, public TSeriesChart {
   int WidthOfLines(const std::string& text, int* lines = nullptr);
   TChartSeries* LegendSeriesAt(int n) const;
   std::string LegendSeriesTitle(int n) const;
+  // The n-th active series' title as a legend would show it, whether or not it is in the legend.
+  std::string ActiveSeriesTitle(int n) const;
   TChartSeries* FirstActiveSeries() const;
   tk::TColor NextFreeSeriesColor(bool checkBackground) const;
   virtual bool IsColorFree(tk::TColor color, bool checkBackground) const;

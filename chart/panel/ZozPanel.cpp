@@ -47,7 +47,15 @@ void TCustomZozPanel::RepaintNow() {
   tk::TCustomPanel::RepaintNow();
 }
 
+void TCustomZozPanel::Resized() {
+  // the buffered picture is the old size: draw anew into one of the new size
+  Invalidate();
+}
+
 void TCustomZozPanel::Paint(tk::TSurface& surface) {
+  const tk::TBitmap* buffer = canvas_->Buffer();
+  if (buffer && (buffer->Width() != Width() || buffer->Height() != Height()))
+    canvas_->MarkDirty();  // resized while hidden, or before the resize was reported
   canvas_->AttachSurface(surface);
   if (!canvas_->RepaintFromBuffer()) PaintInto(surface, ClientRect());
   canvas_->DetachSurface();  // the window's surface lives only as long as its paint event

@@ -126,6 +126,7 @@ class TCustomZozPanel : public tk::TCustomPanel {
 
  protected:
   void Paint(tk::TSurface& surface) override;
+  void Resized() override;
   virtual void PaintContents(const tk::TRect& bounds) = 0;
   template <typename T>
   void SetValue(T& field, const T& value) {

@@ -3,6 +3,8 @@
 #include "tests/support/ChartRig.h"
 #include "toolkit/Format.h"
 
+#include <cmath>
+
 namespace {
 
 // Labels drawn by one axis, its ticks, from a full paint.
@@ -193,4 +195,42 @@ TEST(AxisLabels, SeriesTextLabelsWithSeparation) {
   r.chart.BottomAxis().SetLabelsSeparation(800);  // wide separation: every other label fits
   r.Paint();
   EXPECT_EQ(r.Texts(), (std::vector<std::string>{"L0", "L2", "L4"}));
+}
+
+TEST(DepthAxis, LabelsEveryActiveSeriesAtItsSlotInA3DChart) {
+  ChartRig r(600, 400);
+  r.chart.Title().SetVisible(false);
+  r.chart.DepthAxis().SetVisible(true);
+  const char* titles[] = {"front", "", "back", "off"};
+  for (int i = 0; i < 4; ++i) {
+    TChartSeries* s = r.AddEmptySeries();
+    s->SetTitle(titles[i]);
+    s->AddPointXY(i, i);
+  }
+  r.chart.Series(1)->SetShowInLegend(false);  // still has a slot, so still a label
+  r.chart.Series(3)->SetActive(false);        // no slot, no label
+  r.Paint();
+  TChartDepthAxis& d = r.chart.DepthAxis();
+  ASSERT_EQ(d.CurrentMinimum, -0.5);
+  ASSERT_EQ(d.CurrentMaximum, 2.5);  // three active series, Z orders 0..2
+  const int depth = r.chart.TotalDepth;
+  ASSERT_GT(depth, 0);
+  // label i names the i-th active series and sits at the depth of the value 2 - i: the
+  // middle of the slot that series is drawn in
+  const std::vector<std::string> expected{"front", "Series 1", "back"};
+  std::vector<std::string> got;
+  std::vector<std::pair<int, int>> at;
+  for (const auto& c : r.surface.Calls())
+    if (c.op == "TextOut" && (c.text == "front" || c.text == "Series 1" || c.text == "back")) {
+      got.push_back(c.text);
+      at.emplace_back(c.args[0], c.args[1]);
+    }
+  EXPECT_EQ(got, expected);
+  ASSERT_EQ(at.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    // depth offset of 2 - i on -0.5..2.5, then the orthogonal projection: right and up by z
+    const int z = static_cast<int>(std::nearbyint(depth * (2 - i + 0.5) / 3.0));  // halves to even
+    EXPECT_EQ(at[static_cast<size_t>(i)].first, d.LabelsPos + z) << i;
+    EXPECT_EQ(at[static_cast<size_t>(i)].second, r.chart.ChartRect.bottom - z) << i;
+  }
 }

@@ -8,6 +8,9 @@
 #include "chart/ChartErrors.h"
 #include "tests/support/ChartRig.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 // A bottom axis laid over a chart rectangle by hand.
@@ -95,6 +98,36 @@ TEST(AxisScale, LogarithmicMapping) {
   EXPECT_EQ(r.axis.PixelToValue(640), 1000);
   r.Limits(0, 1000);  // a minimum of 0 uses 0 as the lower logarithm
   EXPECT_EQ(r.axis.ValueToPixel(1), 40);
+}
+
+TEST(AxisScale, LogarithmicMappingOnVerticalAndInvertedAxes) {
+  // rectangle 40..640 across, 10..210 down; limits 1..1000, so a decade is a third of the axis
+  struct Case {
+    const char* name;
+    bool horizontal, inverted;
+    std::vector<std::pair<double, int>> toPixel;
+    std::vector<std::pair<int, double>> toValue;
+  } cases[] = {
+      {"vertical", false, false,
+       {{1, 210}, {10, 143}, {100, 77}, {1000, 10}, {-5, 210}, {0, 210}},
+       {{10, 1000}, {210, 1}, {110, 31.622776601683793}}},
+      {"vertical inverted", false, true,
+       {{1, 10}, {10, 77}, {100, 143}, {1000, 210}, {-5, 10}},
+       {{10, 1}, {210, 1000}, {60, 5.623413251903491}}},
+      {"horizontal inverted", true, true,
+       {{1, 640}, {10, 440}, {100, 240}, {1000, 40}, {-5, 640}},
+       {{40, 1000}, {640, 1}, {240, 100}}},
+  };
+  for (const Case& c : cases) {
+    AxisRig r({40, 10, 640, 210}, c.horizontal);
+    r.axis.SetInverted(c.inverted);
+    r.Limits(1, 1000);
+    r.axis.SetLogarithmic(true);
+    for (auto [value, pixel] : c.toPixel)
+      EXPECT_EQ(r.axis.ValueToPixel(value), pixel) << c.name << " value " << value;
+    for (auto [pixel, value] : c.toValue)
+      EXPECT_NEAR(r.axis.PixelToValue(pixel), value, 1e-9) << c.name << " pixel " << pixel;
+  }
 }
 
 TEST(AxisScale, SetLimitsAndShiftRange) {

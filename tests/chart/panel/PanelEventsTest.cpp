@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QTest>
 
+#include <QImage>
+
 #include "chart/panel/Chart.h"
+#include "toolkit/QtSurface.h"
 #include "tests/support/ChartRig.h"
 
 namespace {
@@ -112,4 +115,45 @@ TEST(MouseEvents, FireBeforeTheChartHandlesThePointer) {
                      "down left 100,50", "move 200,100 held", "move 300,150 held",
                      "up 300,150", "wheel down 250,120", "wheel down 250,120 moved",
                      "wheel up 250,120"}));
+}
+
+// ---------------------------------------------------------------- resizing
+
+namespace {
+
+// What the chart draws afresh at its present size.
+QImage FreshPicture(TChart& chart) {
+  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
+  image.fill(Qt::black);
+  {
+    tk::TQtSurface surface(&image);
+    chart.PaintInto(surface, {0, 0, chart.Width(), chart.Height()});
+  }
+  return image;
+}
+
+}  // namespace
+
+TEST(Resize, TheWidgetShowsTheChartDrawnAtItsNewSize) {
+  TChart chart;
+  chart.SetView3D(false);
+  chart.Title().SetText({"Signal"});
+  auto* s = new TChartSeries;
+  s->SetParentChart(&chart);
+  s->AddPointXY(0, 0);
+  s->AddPointXY(10, 5);
+  chart.SetSize(300, 200);
+  ShowAndSettle(chart);
+  const struct {
+    int w, h;
+  } sizes[] = {{520, 330}, {200, 120}, {640, 120}, {300, 200}};  // grown, shrunk, mixed, back
+  for (const auto& size : sizes) {
+    chart.SetSize(size.w, size.h);
+    QTest::qWait(30);
+    ASSERT_EQ(chart.Widget()->size(), QSize(size.w, size.h));
+    const QImage shown = chart.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage fresh = FreshPicture(chart);
+    ASSERT_EQ(shown.size(), fresh.size());
+    EXPECT_TRUE(shown == fresh) << size.w << "x" << size.h;
+  }
 }

@@ -83,6 +83,14 @@ TEST_F(ZoomPan, PartlyAutomaticAxesComeBackFixed) {
   chart.ResetZoom();
   EXPECT_FALSE(chart.LeftAxis().AutomaticMaximum());
   EXPECT_EQ(chart.LeftAxis().Minimum(), 0);
+  // saved before the zoom: the maximum the automatic side held then, now fixed
+  EXPECT_EQ(chart.LeftAxis().Maximum(), 100);
+  EXPECT_FALSE(chart.LeftAxis().Automatic());
+  EXPECT_EQ(Limits(chart.BottomAxis()), std::make_pair(0.0, 999.0));
+  // a second undo changes nothing: the saved scales are stale
+  chart.LeftAxis().SetLimits(3, 4);
+  chart.ResetZoom();
+  EXPECT_EQ(Limits(chart.LeftAxis()), std::make_pair(3.0, 4.0));
 }
 
 TEST_F(ZoomPan, WithBothButtonsOnTheLeftADragNeverPans) {
