@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -100,6 +101,11 @@ TCustomPanel::~TCustomPanel() {
 
 void TCustomPanel::Invalidate() {
   Widget()->update();
+}
+
+void TCustomPanel::InvalidateAfterPaint() {
+  QWidget* w = Widget();
+  QTimer::singleShot(0, w, [w] { w->update(); });  // dropped with the widget
 }
 
 void TCustomPanel::RepaintNow() {

@@ -25,6 +25,9 @@ class TCustomPanel : public TWinControl {
 
   // Asks for a paint on the next paint message; nothing is drawn now.
   void Invalidate();
+  // Asks for a paint from the event loop, after the current event: safe to
+  // call from inside a paint, where a plain update may be merged into it.
+  void InvalidateAfterPaint();
   // Paints at once: on the screen when shown, otherwise off screen (so the
   // panel's own buffered picture is brought up to date all the same).
   void RepaintNow();

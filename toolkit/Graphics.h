@@ -4,7 +4,9 @@
 // change, and the text alignment and background flags of the drawing surface.
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "toolkit/Color.h"
 #include "toolkit/Font.h"
@@ -61,9 +63,47 @@ struct TPenSpec {
   bool operator==(const TPenSpec&) const = default;
 };
 
+// A pattern for brushes: a small picture of RGB pixels that a fill repeats
+// across the surface. The repeats line up with the surface's origin, not with
+// the figure, so neighbouring fills join without a seam. A pattern never
+// changes once made and is shared by handle (brush objects, the surface's
+// brush, recorded calls), so two handles to one pattern are the same pattern.
+class TBrushBitmap {
+ public:
+  // pixels: width x height colours, row by row from the top; missing pixels are white and
+  // surplus ones ignored, negative sizes count as 0
+  TBrushBitmap(int width, int height, std::vector<TColor> pixels);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // No pixels: a brush with an empty pattern fills as if it had none.
+  bool Empty() const { return width_ == 0 || height_ == 0; }
+  // The colour at (x, y) of the endless repeat, for any x and y.
+  TColor PixelAt(int x, int y) const;
+  const std::vector<TColor>& Pixels() const { return pixels_; }
+
+ private:
+  int width_, height_;
+  std::vector<TColor> pixels_;
+};
+
+using TBrushBitmapRef = std::shared_ptr<const TBrushBitmap>;
+
+TBrushBitmapRef MakeBrushBitmap(int width, int height, std::vector<TColor> pixels);
+
+// What a fill paints with. A brush with a non-empty bitmap fills with that
+// pattern whatever its style and colour (bsClear included); without one, the
+// style decides: nothing, the colour, or a hatch in the colour over the
+// background. The bitmap stays with the brush until it is taken away, so code
+// that sets up a plain fill sets bitmap to nullptr.
 struct TBrushSpec {
-  TColor color = clWhite;
-  TBrushStyle style = bsSolid;
+  TBrushSpec(TColor c = clWhite, TBrushStyle s = bsSolid, TBrushBitmapRef b = nullptr)
+      : color(c), style(s), bitmap(std::move(b)) {}
+  TColor color;
+  TBrushStyle style;
+  TBrushBitmapRef bitmap;
+  bool HasBitmap() const { return bitmap && !bitmap->Empty(); }
+  // Whether a fill with this brush paints anything.
+  bool Fills() const { return style != bsClear || HasBitmap(); }
   bool operator==(const TBrushSpec&) const = default;
 };
 
@@ -124,6 +164,15 @@ class TBrush {
     spec_.style = s;
     if (onChange_) onChange_();
   }
+  // The pattern the brush fills with; nullptr (the default) for none.
+  const TBrushBitmapRef& Bitmap() const { return spec_.bitmap; }
+  void SetBitmap(TBrushBitmapRef b) {
+    if (b == spec_.bitmap) return;
+    spec_.bitmap = std::move(b);
+    if (onChange_) onChange_();
+  }
+  // An empty pattern counts as none.
+  bool HasBitmap() const { return spec_.HasBitmap(); }
   const TBrushSpec& Settings() const { return spec_; }
   void Assign(const TBrush& other) {
     if (other.spec_ == spec_) return;

@@ -113,10 +113,14 @@ QRect BoxOf(int x1, int y1, int x2, int y2) {
                QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
 }
 
-// Angle of the ray from the box centre to (x, y), in degrees counter-clockwise from east.
+// Where the ray from the box centre through (x, y) meets the ellipse, as
+// QPainter counts arc angles: in degrees counter-clockwise from east, on the
+// ellipse's parameter (the circle the box squashes), so a ray is scaled by the
+// radii first. On a circle the two are the same.
 double RayAngle(const QRectF& box, int x, int y) {
   const QPointF c = box.center();
-  return std::atan2(-(y - c.y()), x - c.x()) * 180.0 / std::numbers::pi;
+  const double rx = std::max(box.width() / 2, 1e-9), ry = std::max(box.height() / 2, 1e-9);
+  return std::atan2(-(y - c.y()) / ry, (x - c.x()) / rx) * 180.0 / std::numbers::pi;
 }
 
 }  // namespace
@@ -133,9 +137,26 @@ struct TQtSurface::Impl {
   bool brushOn = false;
   int backModeFor = 0;
   TColor backColorFor = 0;
+  // the last brush pattern turned into a Qt picture; holding the handle keeps
+  // the pattern alive, so the same handle means the same pixels
+  TBrushBitmapRef textureFor;
+  QImage texture;
 
   explicit Impl(QPaintDevice* device) : painter(device) {
     painter.setRenderHint(QPainter::Antialiasing, false);
+  }
+
+  QBrush BrushOf(const TBrushSpec& b) {
+    if (!b.HasBitmap()) return QBrush(ToQColor(b.color), QtBrushStyle(b.style));
+    if (textureFor != b.bitmap) {
+      const TBrushBitmap& bm = *b.bitmap;
+      texture = QImage(bm.Width(), bm.Height(), QImage::Format_RGB32);
+      for (int y = 0; y < bm.Height(); ++y)
+        for (int x = 0; x < bm.Width(); ++x)
+          texture.setPixel(x, y, ToQColor(bm.PixelAt(x, y)).rgb());
+      textureFor = b.bitmap;
+    }
+    return QBrush(texture);  // tiled from the device origin, as the painter has no transform
   }
 
   const QFont& Font(const TFontSpec& wanted) {
@@ -157,13 +178,13 @@ TQtSurface::~TQtSurface() = default;
 void TQtSurface::Prepare(bool withBrush) {
   Impl& i = *impl_;
   QPainter& p = i.painter;
-  const bool brushOn = withBrush && brush.style != bsClear;
+  const bool brushOn = withBrush && brush.Fills();
   if (i.toolsKnown && i.penFor == pen && i.brushOn == brushOn &&
       (!brushOn || i.brushFor == brush) && i.backModeFor == backMode && i.backColorFor == backColor)
     return;
   p.setPen(QtPen(pen));
   if (brushOn)
-    p.setBrush(QBrush(ToQColor(brush.color), QtBrushStyle(brush.style)));
+    p.setBrush(i.BrushOf(brush));
   else
     p.setBrush(Qt::NoBrush);
   p.setBackgroundMode(backMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
@@ -212,7 +233,7 @@ void TQtSurface::Rectangle(int x1, int y1, int x2, int y2) {
   if (x1 == x2 || y1 == y2 || pen.mode == pmNop) return;
   QPainter& p = impl_->painter;
   const QRect box = BoxOf(x1, y1, x2, y2);
-  if (brush.style != bsClear) FillRect({box.left(), box.top(), box.right() + 1, box.bottom() + 1});
+  if (brush.Fills()) FillRect({box.left(), box.top(), box.right() + 1, box.bottom() + 1});
   if (pen.style == psClear) return;
   Prepare(false);
   p.drawRect(box.adjusted(0, 0, -1, -1).normalized());
@@ -278,12 +299,13 @@ void TQtSurface::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int
 
 void TQtSurface::FillRect(const TRect& r) {
   Forget();
-  if (brush.style == bsClear || r.right <= r.left || r.bottom <= r.top) return;
+  if (!brush.Fills() || r.right <= r.left || r.bottom <= r.top) return;
   QPainter& p = impl_->painter;
   p.setCompositionMode(CompositionFor(pen.mode));
   const QRect q(r.left, r.top, r.right - r.left, r.bottom - r.top);
-  if (brush.style != bsSolid && backMode == OPAQUE) p.fillRect(q, ToQColor(backColor));
-  p.fillRect(q, QBrush(ToQColor(brush.color), QtBrushStyle(brush.style)));
+  if (!brush.HasBitmap() && brush.style != bsSolid && backMode == OPAQUE)
+    p.fillRect(q, ToQColor(backColor));
+  p.fillRect(q, impl_->BrushOf(brush));
 }
 
 void TQtSurface::SetPixel(int x, int y, TColor color) {

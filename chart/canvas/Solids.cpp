@@ -50,6 +50,7 @@ void TZozCanvas3D::FillBands(const tk::TRect& r, tk::TColor start, tk::TColor en
     return tk::RGB(channel(s.r, d.r), channel(s.g, d.g), channel(s.b, d.b));
   };
   Brush().style = tk::bsSolid;
+  Brush().bitmap = nullptr;  // bands are plain colours, whatever pattern the brush had
   auto band = [&](int n, int span, const tk::TRect& area) {
     Brush().color = colourOfStep(n, span);
     surface_->FillRect(area);
@@ -179,7 +180,7 @@ void TZozCanvas3D::DrawEllipseAtDepth(int x1, int y1, int x2, int y2, int z) {
     outline[static_cast<size_t>(i)] = ProjectPoint(cx + static_cast<int>(rx * std::sin(a)),
                                                    cy + static_cast<int>(ry * std::cos(a)), z);
   }
-  if (Brush().style != tk::bsClear) {
+  if (Brush().Fills()) {
     const tk::TPenStyle savedStyle = Pen().style;
     Pen().style = tk::psClear;
     const TPoint centre = ProjectPoint(cx, cy, z);
@@ -250,10 +251,28 @@ void TZozCanvas3D::DrawCylinder(bool vertical, int left, int top, int right, int
   DrawCone(vertical, left, top, right, bottom, z0, z1, shade, 100);
 }
 
+namespace {
+
+// Twice the signed area of a polygon on screen. Rings and side quads are
+// listed so that, seen from outside, they turn one way: y grows downwards, so
+// a face turned to the viewer comes out negative.
+long long WindingArea(const TPoint* p, int count) {
+  long long area = 0;
+  for (int q = 0; q < count; ++q) {
+    const TPoint& a = p[q];
+    const TPoint& b = p[(q + 1) % count];
+    area += static_cast<long long>(a.x) * b.y - static_cast<long long>(b.x) * a.y;
+  }
+  return area;
+}
+
+}  // namespace
+
 // A 16-sided prism round the axis; the far end (the top of a vertical shape,
 // the right end of a horizontal one) narrowed to conePercent of the near end.
 // Sides facing the viewer are drawn, those turned further away darker; then
-// the end that faces the viewer.
+// the end that faces the viewer. Both orientations list a side as near edge
+// then far edge going round the same way, so one winding test serves both.
 void TZozCanvas3D::DrawCone(bool vertical, int left, int top, int right, int bottom, int z0, int z1,
                             bool shade, int conePercent) {
   constexpr int kSides = 16;
@@ -281,26 +300,20 @@ void TZozCanvas3D::DrawCone(bool vertical, int left, int top, int right, int bot
     working_[1] = nearRing[k];
     working_[2] = farRing[k];
     working_[3] = farRing[j];
-    // the quad's winding on screen tells whether it faces the viewer
-    long long area = 0;
-    for (int q = 0; q < 4; ++q) {
-      const TPoint& p = working_[q];
-      const TPoint& n = working_[(q + 1) % 4];
-      area += static_cast<long long>(p.x) * n.y - static_cast<long long>(n.x) * p.y;
-    }
-    if ((vertical ? area : -area) > 0) continue;
+    if (WindingArea(working_, 4) > 0) continue;  // turned away
     if (shade) {
       const double mid = 2 * std::numbers::pi * (i + 0.5) / kSides;
       Shade(face, tk::RoundToInt(kSideShade * (1 - std::fabs(std::sin(mid)))));
     }
     DrawWorkingQuad();
   }
-  // the end whose ring is seen from outside
+  // the rings run round the far end's outward side, so the near end shows
+  // when its ring turns the other way
   if (shade) Shade(face, kTopShade);
-  const bool farShows = vertical ? ProjectPoint(static_cast<int>(across), farAt, z1).y <
-                                       ProjectPoint(static_cast<int>(across), farAt, z0).y
-                                 : true;
-  surface_->Polygon(farShows ? farRing.data() : nearRing.data(), kSides);
+  if (WindingArea(farRing.data(), kSides) < 0)
+    surface_->Polygon(farRing.data(), kSides);
+  else if (WindingArea(nearRing.data(), kSides) > 0)
+    surface_->Polygon(nearRing.data(), kSides);
 }
 
 // ---------------------------------------------------------------- thick pie slice

@@ -51,6 +51,7 @@ void TChartTitle::DrawTitle(bool onTop) {
       c.SetBackgroundMode(tk::TRANSPARENT);
     } else if (brush_.Color() == tk::clDefault) {
       c.Brush().style = tk::bsClear;
+      c.Brush().bitmap = nullptr;  // a pattern would fill even a clear brush
     } else {
       SetColor(brush_.Color());  // the title takes the brush's colour as its own
       c.Brush() = {color_, tk::bsSolid};
@@ -164,7 +165,11 @@ TChartWall::TChartWall(TCustomZozPanel& chart, tk::TColor defaultColor)
 void TChartWall::Prepare() {
   TZozCanvas3D& c = chart_.Canvas();
   SelectChartPen(c, pen_);
-  if (brush_.HasBitmap()) return;  // a pattern bitmap fills as it is
+  if (brush_.HasBitmap()) {
+    c.Brush().bitmap = brush_.Bitmap();  // the pattern fills, whatever style the canvas had
+    return;
+  }
+  c.Brush().bitmap = nullptr;
   if (color_ == tk::clDefault && brush_.Style() == tk::bsSolid)
     c.Brush().style = tk::bsClear;
   else
@@ -173,7 +178,6 @@ void TChartWall::Prepare() {
 
 void TChartWall::Assign(const TChartWall& o) {
   brush_.Assign(o.brush_);
-  brush_.Bitmap = o.brush_.Bitmap;
   color_ = o.color_;
   dark3D_ = o.dark3D_;
   pen_.Assign(o.pen_);

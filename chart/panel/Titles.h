@@ -11,13 +11,12 @@
 #include "toolkit/Graphics.h"
 #include "toolkit/StdControls.h"
 
-// A brush whose colour starts as "no colour of its own", optionally with a pattern bitmap.
+// A brush whose colour starts as "no colour of its own"; its pattern bitmap
+// (Bitmap, SetBitmap, HasBitmap) is the toolkit brush's.
 class TChartBrush : public tk::TBrush {
  public:
   explicit TChartBrush(std::function<void()> onChange)
       : tk::TBrush(std::move(onChange), tk::clDefault) {}
-  std::shared_ptr<const tk::TPicture> Bitmap;
-  bool HasBitmap() const { return Bitmap && !Bitmap->Empty(); }
 };
 
 // An object that carries a chart font (titles, legend).

@@ -32,6 +32,12 @@ void TCustomZozPanel::SetColor(tk::TColor c) {
 
 void TCustomZozPanel::Invalidate() {
   if (!autoRepaint_) return;
+  if (painting_) {
+    // the frame being drawn is marked clean when it is shown, so remember the
+    // request and ask for the next paint once this one is over
+    repaintAfterPaint_ = true;
+    return;
+  }
   canvas_->MarkDirty();
   TCustomPanel::Invalidate();
 }
@@ -48,6 +54,17 @@ void TCustomZozPanel::Paint(tk::TSurface& surface) {
 }
 
 void TCustomZozPanel::PaintInto(tk::TSurface& surface, const tk::TRect& u) {
+  struct PaintScope {
+    TCustomZozPanel& panel;
+    explicit PaintScope(TCustomZozPanel& p) : panel(p) { panel.painting_ = true; }
+    ~PaintScope() {
+      panel.painting_ = false;
+      if (!panel.repaintAfterPaint_) return;
+      panel.repaintAfterPaint_ = false;
+      panel.canvas_->MarkDirty();
+      panel.InvalidateAfterPaint();  // a later paint message, never a nested paint
+    }
+  } scope(*this);
   chartBounds_ = canvas_->StartFrame(surface, view3DOptions_.get(), Color(), view3D_, u);
   const tk::TRect& b = chartBounds_;
   const int w = b.Width(), h = b.Height();
@@ -105,6 +122,7 @@ void TCustomZozPanel::PaintBevels(const tk::TRect& bounds) {
 void TCustomZozPanel::ApplyFillStyle(tk::TColor color, tk::TBrushStyle style,
                                      tk::TColor backColor) {
   tk::TBrushSpec& brush = canvas_->Brush();
+  brush.bitmap = nullptr;  // a plain fill: no pattern left over from the last element
   if (style != tk::bsSolid && color == backColor)
     brush.color = tk::ColorToRGB(backColor) == tk::clBlack ? tk::clWhite : tk::clBlack;
   else
@@ -153,8 +171,7 @@ void TCustomZozPanelExtended::FillBackground(const tk::TRect& r) {
     else
       c.FillGradient(r, gradient_.EndColor(), gradient_.StartColor(), d);
   } else {
-    c.Brush().color = Color();
-    c.Brush().style = tk::bsSolid;
+    c.Brush() = {Color(), tk::bsSolid, nullptr};
     c.ClearArea(r);
   }
 }

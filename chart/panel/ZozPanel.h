@@ -105,8 +105,10 @@ class TCustomZozPanel : public tk::TCustomPanel {
   int SavedCursor = tk::crDefault;
 
   // ---------------------------------------------------------------- operations
-  // Marks the picture dirty and asks for a paint; nothing is drawn now.
+  // Marks the picture dirty and asks for a paint; nothing is drawn now. Asked
+  // while a paint is drawing, it asks for one more paint after that one.
   void Invalidate();
+  bool Painting() const { return painting_; }
   void SetAutoRepaint(bool on) { autoRepaint_ = on; }
   // Redraws the whole chart now rather than on the next paint message.
   void RepaintNow();
@@ -141,6 +143,7 @@ class TCustomZozPanel : public tk::TCustomPanel {
   std::unique_ptr<TZozCanvas3D> canvas_;
   tk::TRect chartBounds_;
   bool autoRepaint_ = false;
+  bool painting_ = false, repaintAfterPaint_ = false;
 };
 
 class TCustomZozPanelExtended : public TCustomZozPanel {

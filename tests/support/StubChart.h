@@ -28,7 +28,11 @@ class StubAxis : public TSeriesAxis {
                                : double(end_ - pixel) / (end_ - start_);
     return min_ + t * (max_ - min_);
   }
-  std::string LabelText(double v) override { return "x" + std::to_string(static_cast<int>(v)); }
+  std::string LabelText(double v) override {
+    std::string text(1, 'x');
+    text.append(std::to_string(static_cast<int>(v)));
+    return text;
+  }
   void SetRange(double min, double max) {
     min_ = min;
     max_ = max;

@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cmath>
+#include <numbers>
 
 using namespace tk;
 
@@ -200,5 +202,174 @@ TEST(QtSurface, TextBoxIsFilledOnlyWhenOpaqueWithAVisibleBrush) {
       for (int x = 0; x < img.width() && !blue; ++x)
         blue = img.pixel(x, y) == qRgb(0, 0, 255);
     EXPECT_EQ(blue, c.boxed) << c.backMode << " " << c.brush << " " << c.escapement;
+  }
+}
+
+// ---------------------------------------------------------------- brush bitmaps
+
+namespace {
+
+// A 3 x 2 pattern, every pixel its own colour, so a wrong phase shows.
+TBrushBitmapRef Pattern3x2() {
+  return MakeBrushBitmap(3, 2,
+                         {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0),
+                          RGB(0, 255, 255), RGB(255, 0, 255)});
+}
+
+QRgb PatternAt(int x, int y) {
+  static const QRgb rows[2][3] = {{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)},
+                                  {qRgb(255, 255, 0), qRgb(0, 255, 255), qRgb(255, 0, 255)}};
+  return rows[y % 2][x % 3];
+}
+
+}  // namespace
+
+TEST(BrushBitmap, RepeatsEndlesslyAndPadsMissingPixels) {
+  const TBrushBitmap b(3, 2, {1, 2, 3, 4, 5});  // one pixel short
+  struct Case {
+    int x, y;
+    TColor want;
+  };
+  for (const Case& c : {Case{0, 0, 1}, {2, 0, 3}, {3, 0, 1}, {-1, 0, 3}, {0, 1, 4}, {1, -1, 5},
+                        {2, 1, clWhite}, {-4, -2, 3}, {7, 5, 5}})
+    EXPECT_EQ(b.PixelAt(c.x, c.y), c.want) << c.x << "," << c.y;
+  EXPECT_TRUE(TBrushBitmap(0, 4, {}).Empty());
+  EXPECT_TRUE(TBrushBitmap(-2, 4, {1}).Empty());
+  EXPECT_EQ(TBrushBitmap(1, 1, {7, 8, 9}).Pixels().size(), 1u);
+}
+
+TEST(BrushBitmap, BrushTellsItsOwnerOnlyWhenThePatternChanges) {
+  int changes = 0;
+  TBrush brush([&changes] { ++changes; });
+  const TBrushBitmapRef a = Pattern3x2(), b = Pattern3x2();
+  EXPECT_FALSE(brush.HasBitmap());
+  brush.SetBitmap(a);
+  brush.SetBitmap(a);
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(brush.HasBitmap());
+  brush.SetBitmap(b);  // another pattern, even with the same pixels
+  EXPECT_EQ(changes, 2);
+  brush.SetBitmap(MakeBrushBitmap(0, 0, {}));
+  EXPECT_FALSE(brush.HasBitmap());  // an empty pattern is no pattern
+  TBrush copy;
+  copy.Assign(brush);
+  EXPECT_EQ(copy.Bitmap(), brush.Bitmap());
+}
+
+TEST(QtSurface, BrushBitmapFillsEveryFigureWithThePatternFromTheOrigin) {
+  // Inside points well clear of each figure's edge; the pattern's phase comes
+  // from the surface's origin, not from the figure.
+  struct Case {
+    const char* figure;
+    TBrushStyle style;
+    bool emptyPattern;
+  };
+  const std::vector<Case> cases{
+      {"FillRect", bsSolid, false},  {"FillRect", bsClear, false},  {"FillRect", bsCross, false},
+      {"Rectangle", bsSolid, false}, {"Rectangle", bsClear, false}, {"Polygon", bsSolid, false},
+      {"Polygon", bsClear, false},   {"Ellipse", bsSolid, false},   {"RoundRect", bsSolid, false},
+      {"Pie", bsSolid, false},       {"FillRect", bsSolid, true},   {"FillRect", bsClear, true},
+      {"Polygon", bsClear, true}};
+  for (const Case& c : cases) {
+    QImage img(40, 40, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.pen.style = psClear;
+      s.backMode = OPAQUE;
+      s.backColor = clBlack;
+      s.brush = {clGray, c.style, c.emptyPattern ? MakeBrushBitmap(0, 3, {}) : Pattern3x2()};
+      const std::string f = c.figure;
+      const TPoint square[4] = {{5, 5}, {35, 5}, {35, 35}, {5, 35}};
+      if (f == "FillRect") s.FillRect({5, 5, 35, 35});
+      if (f == "Rectangle") s.Rectangle(5, 5, 35, 35);
+      if (f == "Polygon") s.Polygon(square, 4);
+      if (f == "Ellipse") s.Ellipse(5, 5, 35, 35);
+      if (f == "RoundRect") s.RoundRect(5, 5, 35, 35, 8, 8);
+      if (f == "Pie") s.Pie(0, 0, 40, 40, 40, 20, 40, 21);  // nearly the whole circle
+    }
+    for (int y = 12; y < 28; ++y)
+      for (int x = 12; x < 28; ++x) {
+        QRgb want = PatternAt(x, y);
+        if (c.emptyPattern)  // no pattern: the style decides
+          want = c.style == bsClear ? qRgb(255, 255, 255) : qRgb(128, 128, 128);
+        ASSERT_EQ(img.pixel(x, y), want) << c.figure << " style " << c.style << " at " << x << ","
+                                         << y;
+      }
+    EXPECT_EQ(img.pixel(1, 1), qRgb(255, 255, 255)) << c.figure;  // nothing outside
+  }
+}
+
+// ---------------------------------------------------------------- arcs and pies
+
+namespace {
+
+bool InkNear(const QImage& img, double x, double y, int reach = 1) {
+  const int cx = static_cast<int>(std::lround(x)), cy = static_cast<int>(std::lround(y));
+  for (int yy = cy - reach; yy <= cy + reach; ++yy)
+    for (int xx = cx - reach; xx <= cx + reach; ++xx)
+      if (img.valid(xx, yy) && img.pixel(xx, yy) != qRgb(255, 255, 255)) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST(QtSurface, ArcsAndPiesStartAndEndOnTheirRays) {
+  // The start and end are rays from the box centre through a point; where a
+  // ray meets the ellipse (x/rx)^2 + (y/ry)^2 = 1 is worked out here, and a
+  // pie's straight edges run along the rays themselves.
+  struct Case {
+    bool pie;
+    int x1, y1, x2, y2, x3, y3, x4, y4;
+  };
+  const Case cases[] = {
+      {true, 0, 0, 201, 101, 160, 20, 40, 80},     // wide: the ray to 26.6 degrees
+      {true, 0, 0, 101, 201, 70, 40, 20, 160},     // tall
+      {true, 0, 0, 121, 121, 100, 30, 30, 100},    // a circle
+      {true, 20, 20, 221, 121, 60, 90, 180, 100},  // the lower half, start left of centre
+      {false, 10, 10, 311, 71, 310, 10, 10, 70},   // flat, rays to the corners
+      {false, 0, 0, 201, 101, 40, 80, 160, 20},    // the lower half of the wide one
+  };
+  for (const Case& c : cases) {
+    QImage img(330, 230, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      TQtSurface s(&img);
+      s.pen = {clBlack, 1, psSolid, pmCopy, false};
+      s.brush.style = bsClear;
+      if (c.pie)
+        s.Pie(c.x1, c.y1, c.x2, c.y2, c.x3, c.y3, c.x4, c.y4);
+      else
+        s.Arc(c.x1, c.y1, c.x2, c.y2, c.x3, c.y3, c.x4, c.y4);
+    }
+    const double cx = (c.x1 + c.x2 - 1) / 2.0, cy = (c.y1 + c.y2 - 1) / 2.0;
+    const double rx = (c.x2 - c.x1 - 1) / 2.0, ry = (c.y2 - c.y1 - 1) / 2.0;
+    auto boundary = [&](double angle) {  // where the ray at angle (degrees) meets the ellipse
+      const double dx = std::cos(angle * std::numbers::pi / 180),
+                   dy = -std::sin(angle * std::numbers::pi / 180);
+      const double t = 1 / std::sqrt(dx * dx / (rx * rx) + dy * dy / (ry * ry));
+      return QPointF(cx + t * dx, cy + t * dy);
+    };
+    auto rayAngle = [&](int x, int y) {
+      return std::atan2(-(y - cy), x - cx) * 180 / std::numbers::pi;
+    };
+    const double start = rayAngle(c.x3, c.y3);
+    double end = rayAngle(c.x4, c.y4);
+    if (end <= start) end += 360;
+    const std::string name = (c.pie ? "pie " : "arc ") + std::to_string(c.x2 - c.x1) + "x" +
+                             std::to_string(c.y2 - c.y1);
+    for (double a : {start, end, (start + end) / 2}) {
+      const QPointF b = boundary(a);
+      EXPECT_TRUE(InkNear(img, b.x(), b.y())) << name << " on the ellipse at " << a;
+      if (c.pie && a != (start + end) / 2) {
+        for (double s : {0.3, 0.6, 0.9})
+          EXPECT_TRUE(InkNear(img, cx + s * (b.x() - cx), cy + s * (b.y() - cy)))
+              << name << " along the edge at " << a << ", " << s;
+      }
+    }
+    for (double a : {start - 10, end + 10}) {  // just outside the span
+      const QPointF b = boundary(a);
+      EXPECT_FALSE(InkNear(img, b.x(), b.y())) << name << " beyond the span at " << a;
+    }
   }
 }
