@@ -232,20 +232,19 @@ void TCustomChartLegend::DrawBackground() {
     e = shadowSize_ - 1;
   }
   c.Brush().style = tk::bsSolid;
+  c.Brush().bitmap = nullptr;  // the shadow is plain, whatever pattern came before
   if (shadowSize_ > 0) {
     c.Brush().color = shadowColor_;
     c.FillArea({rect_.left + shadowSize_, rect_.top + shadowSize_, rect_.right + e,
                 rect_.bottom + e});
   }
-  c.Brush() = brush_.Settings();
+  c.Brush() = brush_.Settings();  // with the brush's pattern bitmap, if it has one
   if (brush_.Style() != tk::bsSolid) {
     c.SetBackgroundColor(tk::ColorToRGB(color_));
     c.SetBackgroundMode(tk::OPAQUE);
   } else {
     c.Brush().color = color_;
   }
-  // A pattern bitmap of the brush belongs on the canvas brush here, once the
-  // surface's brush can carry one.
   c.DrawRect(r);
 }
 

@@ -303,6 +303,29 @@ TEST(Legend, DividingLinesShadowOffAndNoResize) {
   EXPECT_EQ(r.chart.ChartRect.right, 388 - 7);  // only the gap
 }
 
+TEST(Legend, BackgroundTakesTheBrushPatternAndHatch) {
+  LegendRig r;
+  r.Titled("A");
+  r.Titled("B");
+  const tk::TBrushBitmapRef pattern = tk::MakeBrushBitmap(2, 2, {tk::clRed, 0, 0, tk::clRed});
+  r.L().Brush().SetBitmap(pattern);
+  r.L().Brush().SetStyle(tk::bsCross);
+  r.L().SetColor(tk::clYellow);
+  r.Paint();
+  const auto calls = r.LegendCalls();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[0].op, "FillRect");  // the shadow, plain
+  EXPECT_EQ(calls[0].brush.bitmap, nullptr);
+  EXPECT_EQ(calls[0].brush.color, tk::clBlack);
+  EXPECT_EQ(calls[1].op, "Rectangle");  // the box: pattern, hatch on the legend colour
+  EXPECT_EQ(calls[1].brush.bitmap, pattern);
+  EXPECT_EQ(calls[1].brush.style, tk::bsCross);
+  EXPECT_EQ(calls[1].backColor, tk::clYellow);
+  EXPECT_EQ(calls[1].backMode, tk::OPAQUE);
+  for (size_t i = 2; i < calls.size(); ++i)
+    EXPECT_EQ(calls[i].brush.bitmap, nullptr) << calls[i].ToString();  // items are plain
+}
+
 TEST(Legend, PositionAndRectangleEvents) {
   LegendRig r;
   r.Titled("A");
