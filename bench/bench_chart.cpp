@@ -12,6 +12,7 @@
 
 #include "bench/BenchData.h"
 #include "chart/panel/Chart.h"
+#include "chart/series/CustomSeries.h"
 #include "chart/series/FastLineSeries.h"
 #include "toolkit/QtSurface.h"
 
@@ -106,6 +107,31 @@ void BM_Dense_Ours(benchmark::State& state) {
                  std::to_string(state.range(1)));
 }
 
+// (b') the same million points as a line series, flat and without markers:
+// it goes through the same column walk as the fast line
+void BM_DenseLineSeries_Ours(benchmark::State& state) {
+  const bool walk = state.range(0) == 0;
+  TChart chart;
+  chart.SetSize(1920, 1080);
+  chart.SetView3D(false);
+  chart.Title().SetText({"Signal"});
+  auto* line = new TLineSeries;
+  line->SetParentChart(&chart);
+  line->SetSeriesColor(tk::clRed);
+  line->LinePen().SetWidth(static_cast<int>(state.range(1)));
+  const BenchData& d = walk ? Walk() : NoiseData();
+  for (std::size_t i = 0; i < d.x.size(); ++i)
+    line->AddPointXY(d.x[i], d.y[i]);
+  QImage image(1920, 1080, QImage::Format_RGB32);
+  for (auto _ : state) {
+    chart.Canvas().MarkDirty();
+    tk::TQtSurface surface(&image);
+    chart.PaintInto(surface, {0, 0, image.width(), image.height()});
+  }
+  state.SetLabel(std::string(walk ? "line series, random walk" : "line series, noise") +
+                 ", pen " + std::to_string(state.range(1)));
+}
+
 // (c) streaming: three points and one repaint per tick over a long history
 void BM_Streaming_Ours(benchmark::State& state) {
   const auto history = static_cast<std::size_t>(state.range(0));
@@ -132,6 +158,7 @@ void BM_Streaming_Ours(benchmark::State& state) {
 BENCHMARK(BM_SignalChart_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignalChartLabels_Ours)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dense_Ours)->Apply(DenseCases);
+BENCHMARK(BM_DenseLineSeries_Ours)->Apply(DenseCases);
 BENCHMARK(BM_Streaming_Ours)->Apply([](auto* b) { StreamingCases(b); });
 
 namespace {
