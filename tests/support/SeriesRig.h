@@ -19,6 +19,7 @@ struct SeriesRig : ChartRig {
     chart.Title().SetVisible(false);
     chart.SetAxisVisible(false);
     chart.SetBevelOuter(bvNone);
+    chart.Legend().SetVisible(false);  // the whole rectangle stays the plot
     chart.BottomAxis().SetLimits(0, 100);
     chart.LeftAxis().SetLimits(-5, 5);
     series->SetParentChart(&chart);

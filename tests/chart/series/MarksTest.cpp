@@ -153,6 +153,7 @@ struct MarksRig : ChartRig {
     chart.Title().SetVisible(false);
     chart.SetAxisVisible(false);
     chart.SetBevelOuter(bvNone);
+    chart.Legend().SetVisible(false);  // the whole rectangle stays the plot
     chart.BottomAxis().SetLimits(0, 100);
     chart.LeftAxis().SetLimits(-2, 2);
     series->Marks().SetVisible(true);

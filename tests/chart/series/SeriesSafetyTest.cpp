@@ -103,7 +103,7 @@ struct Rig {
       }
       case 5: {
         const int i = AnyIndex(), j = AnyIndex();
-        last += " " + std::to_string(i) + " " + std::to_string(j);
+        last.append(" ").append(std::to_string(i)).append(" ").append(std::to_string(j));
         series.ExchangePoints(i, j);
         std::swap(model[static_cast<std::size_t>(i)], model[static_cast<std::size_t>(j)]);
         break;
@@ -115,7 +115,7 @@ struct Rig {
           model[static_cast<std::size_t>(i)].color = tk::clYellow;
         } else {
           series.SetPointLabel(i, "L");
-          model[static_cast<std::size_t>(i)].label = "L";
+          model[static_cast<std::size_t>(i)].label.assign(1, 'L');
         }
         break;
       }
