@@ -38,8 +38,9 @@ test-asan: deps
 	  ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	@scripts/install-deps libqcustomplot-dev qt6-charts-dev
-	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DWAVELOT_BUILD_BENCH=ON
+	@scripts/install-deps libqcustomplot-dev qt6-charts-dev libqt6opengl6-dev
+	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DWAVELOT_BUILD_BENCH=ON \
+	  -DWAVELOT_BENCH_REQUIRE_PEERS=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 

@@ -1,7 +1,9 @@
 #include "toolkit/CustomPanel.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
@@ -36,10 +38,38 @@ TMouseButton ButtonOf(Qt::MouseButton b) {
 
 class PanelHost : public QWidget {
  public:
+  PanelHost() {
+    frame_.setSingleShot(true);
+    frame_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&frame_, &QTimer::timeout, this, [this] { update(); });
+  }
+
   TCustomPanel* owner = nullptr;
 
+  // Turns a request for a paint into at most one paint per display frame: a
+  // clock ticking every millisecond would otherwise be followed by a paint
+  // after every tick, and the paints would starve the ticks.
+  void RequestFrame() {
+    if (frame_.isActive()) return;  // this frame's paint is already booked
+    const qint64 due = FrameMs();
+    const qint64 since = lastPaint_.isValid() ? lastPaint_.elapsed() : due;
+    if (since >= due) {
+      update();
+      return;
+    }
+    frame_.start(static_cast<int>(due - since));
+  }
+
  protected:
+  int FrameMs() const {
+    const QScreen* s = screen();
+    const double hz = s && s->refreshRate() >= 1.0 ? s->refreshRate() : 60.0;
+    return std::max(1, static_cast<int>(1000.0 / hz));
+  }
+
   void paintEvent(QPaintEvent*) override {
+    lastPaint_.start();
+    frame_.stop();  // this paint serves whatever was booked
     if (!owner) return;
     TQtSurface surface(this);
     Dispatch([&] { owner->Paint(surface); });
@@ -79,6 +109,10 @@ class PanelHost : public QWidget {
   void resizeEvent(QResizeEvent*) override {
     if (owner) Dispatch([&] { owner->Resized(); });
   }
+
+ private:
+  QTimer frame_;
+  QElapsedTimer lastPaint_;
 };
 
 TCustomPanel::TCustomPanel(TWinControl* parent) : TWinControl(new PanelHost, parent) {
@@ -96,7 +130,7 @@ TCustomPanel::~TCustomPanel() {
 }
 
 void TCustomPanel::Invalidate() {
-  Widget()->update();
+  static_cast<PanelHost*>(Widget())->RequestFrame();
 }
 
 void TCustomPanel::DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -127,8 +161,8 @@ void TCustomPanel::DoMouseWheel(TShiftState shift, int delta, int x, int y) {
 }
 
 void TCustomPanel::InvalidateAfterPaint() {
-  QWidget* w = Widget();
-  QTimer::singleShot(0, w, [w] { w->update(); });  // dropped with the widget
+  auto* host = static_cast<PanelHost*>(Widget());
+  QTimer::singleShot(0, host, [host] { host->RequestFrame(); });  // dropped with the widget
 }
 
 void TCustomPanel::RepaintNow() {

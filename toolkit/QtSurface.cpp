@@ -411,6 +411,7 @@ struct RotatedKey {
   std::string text;
   TFontSpec font;
   unsigned align;
+  double ratio;
   bool operator==(const RotatedKey&) const = default;
 };
 
@@ -423,6 +424,7 @@ struct RotatedKeyHash {
     mix(static_cast<size_t>(k.font.escapement));
     mix(k.font.font.color);
     mix(k.align);
+    mix(std::hash<double>()(k.ratio));
     return h;
   }
 };
@@ -432,7 +434,8 @@ struct RotatedKeyHash {
 const QImage& TQtSurface::RotatedText(const std::string& text) {
   static std::unordered_map<RotatedKey, QImage, RotatedKeyHash>
       cache;  // the user-interface thread only
-  RotatedKey key{text, font, textAlign};
+  const double ratio = PixelRatio();
+  RotatedKey key{text, font, textAlign, ratio};
   if (auto it = cache.find(key); it != cache.end()) return it->second;
   if (cache.size() > 8192) cache.clear();  // labels change with the axis range; start afresh
   const QFont& f = impl_->Font(font);
@@ -445,7 +448,9 @@ const QImage& TQtSurface::RotatedText(const std::string& text) {
   const QRect box = turn.mapRect(QRectF(dx, dy - m.ascent(), w, m.height()))
                         .toAlignedRect()
                         .adjusted(-2, -2, 2, 2);
-  QImage picture(box.size(), QImage::Format_ARGB32_Premultiplied);
+  // drawn at the target's device pixels, so rotated labels are as sharp as the rest
+  QImage picture(box.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+  picture.setDevicePixelRatio(ratio);
   picture.fill(Qt::transparent);
   {
     QPainter q(&picture);
@@ -485,8 +490,16 @@ void TQtSurface::RemoveClip() {
   impl_->painter.setClipping(false);
 }
 
+double TQtSurface::PixelRatio() const {
+  const QPaintDevice* d = impl_->painter.device();
+  return d ? d->devicePixelRatioF() : 1.0;
+}
+
 std::unique_ptr<TBitmap> TQtSurface::CreateBitmap(int width, int height, bool monochrome) {
-  return std::make_unique<TImageBitmap>(width, height, monochrome);
+  // in the target's device pixels, so a picture for a high-density screen stays sharp;
+  // a one-bit bitmap is a pattern, kept at one pixel per pixel
+  return std::make_unique<TImageBitmap>(width, height, monochrome,
+                                        monochrome ? 1.0 : PixelRatio());
 }
 
 void TQtSurface::CopyFrom(int x, int y, TBitmap& source) {
@@ -514,12 +527,13 @@ void TQtSurface::DrawPicture(const TRect& dest, const TPicture& picture) {
 
 // ---------------------------------------------------------------- bitmaps
 
-TImageBitmap::TImageBitmap(int width, int height, bool monochrome)
-    : image_(
-          std::make_unique<QImage>(std::max(1, width), std::max(1, height), QImage::Format_RGB32)),
-      width_(std::max(0, width)),
-      height_(std::max(0, height)),
-      monochrome_(monochrome) {
+TImageBitmap::TImageBitmap(int width, int height, bool monochrome, double pixelRatio)
+    : width_(std::max(0, width)), height_(std::max(0, height)), monochrome_(monochrome) {
+  const double r = pixelRatio > 0 ? pixelRatio : 1.0;
+  image_ = std::make_unique<QImage>(std::max(1, static_cast<int>(std::ceil(width_ * r))),
+                                    std::max(1, static_cast<int>(std::ceil(height_ * r))),
+                                    QImage::Format_RGB32);
+  image_->setDevicePixelRatio(r);  // the painter then draws in logical pixels through a scale
   image_->fill(Qt::white);
   surface_ = std::make_unique<TQtSurface>(image_.get());
 }
@@ -536,6 +550,9 @@ int TImageBitmap::Height() const {
 }
 TSurface& TImageBitmap::Canvas() {
   return *surface_;
+}
+double TImageBitmap::PixelRatio() const {
+  return image_->devicePixelRatio();
 }
 
 QImage TImageBitmap::Image() const {

@@ -34,6 +34,7 @@ class TQtSurface : public TSurface {
   void IntersectClipRect(const TRect& r) override;
   void SelectClipPolygon(const TPoint* points, int count) override;
   void RemoveClip() override;
+  double PixelRatio() const override;
   std::unique_ptr<TBitmap> CreateBitmap(int width, int height, bool monochrome) override;
   void CopyFrom(int x, int y, TBitmap& source) override;
   void DrawPicture(const TRect& dest, const TPicture& picture) override;
@@ -53,12 +54,13 @@ class TQtSurface : public TSurface {
 // to black and white when copied out, as a one-bit bitmap would show it.
 class TImageBitmap : public TBitmap {
  public:
-  TImageBitmap(int width, int height, bool monochrome);
+  TImageBitmap(int width, int height, bool monochrome, double pixelRatio = 1.0);
   ~TImageBitmap() override;
   int Width() const override;
   int Height() const override;
   bool Monochrome() const override { return monochrome_; }
   TSurface& Canvas() override;
+  double PixelRatio() const override;
   // The picture as it would appear when copied out.
   QImage Image() const;
   // The pixels as drawn (in colour even for a monochrome bitmap).

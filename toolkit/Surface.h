@@ -32,6 +32,9 @@ class TBitmap {
   virtual int Height() const = 0;
   virtual bool Monochrome() const = 0;
   virtual TSurface& Canvas() = 0;
+  // Device pixels per logical pixel: a bitmap made for a high-density screen
+  // holds Width() x PixelRatio() device pixels across and is drawn through a scale.
+  virtual double PixelRatio() const { return 1.0; }
 };
 
 // A picture to draw into a rectangle (a back image, for instance).
@@ -46,6 +49,8 @@ class TPicture {
 class TSurface {
  public:
   virtual ~TSurface() = default;
+  // Device pixels per logical pixel of what this surface draws on.
+  virtual double PixelRatio() const { return 1.0; }
 
   // ---------------------------------------------------------------- tools
   TPenSpec pen;

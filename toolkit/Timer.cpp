@@ -10,8 +10,11 @@
 
 namespace tk {
 
+namespace {
+constexpr int kPreciseBelowMs = 20;
+}  // namespace
+
 TTimer::TTimer() : timer_(std::make_unique<QTimer>()) {
-  timer_->setTimerType(Qt::PreciseTimer);  // 1 ms bit times need millisecond ticks
   QObject::connect(timer_.get(), &QTimer::timeout, [this] { Dispatch(OnTimer); });
 }
 
@@ -35,6 +38,9 @@ void TTimer::Update() {
   if (!enabled_ || interval_ == 0 || !OnTimer) return;
   const auto ms =
       static_cast<int>(std::min<std::uint32_t>(interval_, std::numeric_limits<int>::max()));
+  // Short intervals (1 ms bit times) need ticks on the millisecond; a coarse
+  // timer may fire up to 5 % late or early, which is harmless only for long ones.
+  timer_->setTimerType(ms < kPreciseBelowMs ? Qt::PreciseTimer : Qt::CoarseTimer);
   timer_->start(ms);
   if (!timer_->isActive()) throw Exception("Not enough timers available");
 }

@@ -99,7 +99,9 @@ tk::TRect TZozCanvas3D::StartFrame(tk::TSurface& destination, TView3DOptions* op
     return userRect;
   }
   const int w = userRect.Width(), h = userRect.Height();
-  if (buffer_ && (buffer_->Width() != w || buffer_->Height() != h)) buffer_.reset();
+  if (buffer_ && (buffer_->Width() != w || buffer_->Height() != h ||
+                  (!monochrome_ && buffer_->PixelRatio() != destination.PixelRatio())))
+    buffer_.reset();  // a new size, or a screen of another density
   if (!buffer_) buffer_ = destination.CreateBitmap(w, h, monochrome_);
   if (!buffer_) {  // a surface that cannot make bitmaps: draw straight onto it
     AttachSurface(destination);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -8,6 +9,7 @@
 #include <QTest>
 
 #include "toolkit/Application.h"
+#include "toolkit/CustomPanel.h"
 #include "toolkit/Errors.h"
 #include "toolkit/ExtControls.h"
 #include "toolkit/Form.h"
@@ -347,4 +349,49 @@ TEST(Font, DesignFacesMapToInstalledOnes) {
   EXPECT_EQ(MappedFontFamily("Arial"), "Liberation Sans");
   EXPECT_EQ(MappedFontFamily("Courier New"), "DejaVu Sans Mono");
   EXPECT_EQ(MappedFontFamily("Some Face"), "Some Face");
+}
+
+namespace {
+class CountingPanel : public TCustomPanel {
+ public:
+  using TCustomPanel::TCustomPanel;
+  int paints = 0;
+
+ protected:
+  void Paint(TSurface&) override { ++paints; }
+};
+}  // namespace
+
+// A clock ticking every millisecond invalidates after every tick; the panel
+// turns those marks into at most one paint per display frame (60 Hz here), so
+// paints never starve the ticks, and a mark is never lost: the last one is
+// always followed by a paint.
+TEST(CustomPanel, InvalidationsBecomeAtMostOnePaintPerFrame) {
+  TForm form;
+  form.SetClientSize(200, 100);
+  CountingPanel panel(&form);
+  panel.SetBounds(0, 0, 200, 100);
+  form.Show();
+  QApplication::processEvents();
+  const int before = panel.paints;
+  QElapsedTimer wall;
+  wall.start();
+  int marks = 0;
+  while (wall.elapsed() < 250) {
+    panel.Invalidate();
+    ++marks;
+    QApplication::processEvents();
+    QTest::qWait(1);
+  }
+  const qint64 ms = wall.elapsed();
+  const int paints = panel.paints - before;
+  EXPECT_GT(marks, paints);
+  EXPECT_GE(paints, 1);
+  EXPECT_LE(paints, ms / 16 + 2);  // 16.7 ms a frame, plus the first at once and rounding
+  // the last mark is served within a frame or so
+  QTest::qWait(60);
+  const int settled = panel.paints;
+  panel.Invalidate();
+  QTest::qWait(60);
+  EXPECT_GT(panel.paints, settled);
 }

@@ -579,4 +579,79 @@ TEST(QtSurface, ThickAndDashedPensOnRealPixels) {
     for (const TPoint& p : c.blank)
       EXPECT_EQ(img.pixel(p.x, p.y), qRgb(255, 255, 255)) << c.name << " " << p.x << "," << p.y;
   }
+// A bitmap made for a target of a given density holds that many device pixels
+// per logical one, and a 3-pixel line drawn in logical pixels lands as 3 x ratio
+// solid device pixels after the block copy: scaled by the painter, never blurred.
+TEST(QtSurface, BitmapForHighDensityTargetIsDrawnAtDevicePixels) {
+  struct Row {
+    double ratio;
+    int deviceWidth, deviceHeight, lineRows, firstRow;
+  };
+  // hand-worked: a 3-pixel pen centred on y = 20 covers logical rows 19..21
+  const Row rows[] = {{1.0, 60, 40, 3, 19}, {2.0, 120, 80, 6, 38}, {3.0, 180, 120, 9, 57}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.ratio);
+    QImage target(r.deviceWidth, r.deviceHeight, QImage::Format_RGB32);
+    target.setDevicePixelRatio(r.ratio);
+    target.fill(Qt::black);
+    {
+      TQtSurface window(&target);
+      EXPECT_DOUBLE_EQ(window.PixelRatio(), r.ratio);
+      auto bitmap = window.CreateBitmap(60, 40, false);
+      EXPECT_EQ(bitmap->Width(), 60);  // logical size, as the engine sees it
+      EXPECT_DOUBLE_EQ(bitmap->PixelRatio(), r.ratio);
+      EXPECT_EQ(static_cast<TImageBitmap&>(*bitmap).Pixels().width(), r.deviceWidth);
+      TSurface& s = bitmap->Canvas();
+      s.brush.color = clWhite;
+      s.FillRect({0, 0, 60, 40});
+      s.pen = {clRed, 3, psSolid, pmCopy, false};
+      s.MoveTo(5, 20);
+      s.LineTo(55, 20);
+      window.CopyFrom(0, 0, *bitmap);
+    }
+    const int x = r.deviceWidth / 2;
+    int red = 0, first = -1, other = 0;
+    for (int y = 0; y < r.deviceHeight; ++y) {
+      const QRgb c = target.pixel(x, y) & 0xFFFFFF;
+      if (c == 0xFF0000) {
+        ++red;
+        if (first < 0) first = y;
+      } else if (c != 0xFFFFFF) {
+        ++other;  // a blend would show here
+      }
+    }
+    EXPECT_EQ(red, r.lineRows);
+    // scaled aliased lines may sit one device pixel above the logical rows' block
+    EXPECT_GE(first, r.firstRow - 1);
+    EXPECT_LE(first, r.firstRow);
+    EXPECT_EQ(other, 0);
+  }
+}
+
+// Rotated text drawn on a dense target is rendered at its device pixels: a
+// label drawn at one pixel per pixel and scaled up by 2 would be made of
+// uniform 2 x 2 blocks, a sharp one has edges inside the blocks.
+TEST(QtSurface, RotatedTextOnHighDensityTargetKeepsDeviceDetail) {
+  constexpr int kSize = 80;
+  QImage target(2 * kSize, 2 * kSize, QImage::Format_RGB32);
+  target.setDevicePixelRatio(2.0);
+  target.fill(Qt::white);
+  {
+    TQtSurface s(&target);
+    s.font.font.color = clBlack;
+    s.font.escapement = 450;
+    s.backMode = TRANSPARENT;
+    s.TextOut(20, 60, "0,123");
+  }
+  int inked = 0, mixed = 0;
+  for (int y = 0; y < 2 * kSize; y += 2)
+    for (int x = 0; x < 2 * kSize; x += 2) {
+      const QRgb a = target.pixel(x, y);
+      const bool uniform =
+          a == target.pixel(x + 1, y) && a == target.pixel(x, y + 1) && a == target.pixel(x + 1, y + 1);
+      if (qGray(a) < 128) ++inked;
+      if (!uniform) ++mixed;
+    }
+  ASSERT_GT(inked, 5);
+  EXPECT_GT(mixed, inked / 2);
 }
