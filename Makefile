@@ -18,7 +18,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/build.ninja: CMakeLists.txt | deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) $(LAUNCHER) -DCMAKE_BUILD_TYPE=Release
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -48,7 +48,7 @@ bench: deps
 # corpus (fuzz/corpus/<name>, kept small in the tree); what a run learns goes
 # to $(FUZZ_BUILD)/corpus, findings to $(FUZZ_BUILD)/findings.
 fuzz-build: deps
-	@scripts/install-deps clang
+	@scripts/install-deps clang libclang-rt-14-dev  # the fuzzer and sanitizer runtimes are only recommended by clang
 	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) $(LAUNCHER) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++ -DWAVELOT_BUILD_FUZZ=ON -DWAVELOT_BUILD_TESTS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
