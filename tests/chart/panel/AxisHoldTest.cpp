@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/support/ChartRig.h"
+#include "toolkit/Format.h"
 
 namespace {
 
@@ -114,5 +115,77 @@ TEST(AxisLabelPlacement, EverySideAtEveryAngle) {
         EXPECT_EQ(c.args[1] - ay, o.dy) << lines << " lines, line " << i;
       }
     }
+  }
+}
+
+namespace {
+
+// A bottom axis of dates alone in a flat chart; its labels are ten characters
+// ("2026-03-01"), which the recording surface measures 60 pixels wide.
+struct DateAxisRig : ChartRig {
+  TChartAxis& axis;
+  DateAxisRig() : ChartRig(600, 300), axis(chart.BottomAxis()) {
+    chart.SetView3D(false);
+    chart.Title().SetVisible(false);
+    chart.Legend().SetVisible(false);
+    chart.LeftAxis().SetVisible(false);
+    AddEmptySeries()->XValues().SetDateTime(true);
+    axis.SetDateTimeFormat("yyyy-mm-dd");
+  }
+};
+
+}  // namespace
+
+// The axis is 564 pixels long (held by the layout table below) and a label
+// needs 60 + round(10% of 60) = 66 pixels, so round(564 / 66) = 9 labels fit.
+// The step starts at the desired increment (at least one second) and climbs
+// the table of durations while round(range / step) > 9, doubling past a year;
+// with a desired increment the calendar step starts at its entry and is raised
+// while the step is longer.
+TEST(AxisDateTimeSteps, AutomaticStepsAndCalendarStepping) {
+  struct Row {
+    const char* what;
+    int y0, m0, d0, y1, m1, d1;
+    double increment;
+    double step;  // days
+    std::vector<std::string> labels;
+  };
+  const std::vector<Row> rows = {
+      // 10 days: 1 s, 5 s, ... 12 h (20 labels), 1 day (10), 2 days (5); the
+      // first label is trunc(46092 / 2) × 2 = 46092, a day count
+      {"two days from one second", 2026, 3, 1, 2026, 3, 11, 0, 2,
+       {"2026-03-11", "2026-03-09", "2026-03-07", "2026-03-05", "2026-03-03", "2026-03-01"}},
+      // 2192 days: 182 (12 labels) then 365 (6); no calendar without a desired
+      // increment, so trunc(46023 / 365) × 365 = 45990 and down by 365 days
+      {"a year of days", 2020, 1, 1, 2026, 1, 1, 0, 365,
+       {"2025-11-29", "2024-11-29", "2023-11-30", "2022-11-30", "2021-11-30", "2020-11-30"}},
+      // 121 days from 1 day: 2 (round(60.5) = 60), 3 (40), 7 (17), 15 (8);
+      // the calendar step climbs from 1 day to the half month
+      {"half months from one day", 2026, 3, 1, 2026, 6, 30, 1, 15,
+       {"2026-06-15", "2026-06-01", "2026-05-15", "2026-05-01", "2026-04-15", "2026-04-01",
+        "2026-03-15", "2026-03-01"}},
+      // the 1st goes back to the 15th of the month before, the 15th to the 1st
+      {"half months across a month end", 2026, 1, 10, 2026, 3, 1, 15, 15,
+       {"2026-03-01", "2026-02-15", "2026-02-01", "2026-01-15"}},
+      // round(1962 / 365) = 5 labels; the first is 1 January, then back a year
+      {"years", 2020, 3, 1, 2025, 7, 15, 365, 365,
+       {"2025-01-01", "2024-01-01", "2023-01-01", "2022-01-01", "2021-01-01"}},
+      // 3653 days from a month: 60, 90, 120, 182, 365 (10 labels), 730 (5);
+      // the calendar step stops at the year, so labels still come yearly
+      {"two-year step on the yearly calendar", 2016, 1, 1, 2026, 1, 1, 30, 730,
+       {"2026-01-01", "2025-01-01", "2024-01-01", "2023-01-01", "2022-01-01", "2021-01-01",
+        "2020-01-01", "2019-01-01", "2018-01-01", "2017-01-01", "2016-01-01"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    DateAxisRig r;
+    r.axis.SetLimits(tk::EncodeDate(row.y0, row.m0, row.d0), tk::EncodeDate(row.y1, row.m1, row.d1));
+    r.axis.SetIncrement(row.increment);
+    double step = 0;  // measured while the paint has the canvas, as the drawing does
+    r.chart.OnBeforeDrawAxes = [&](TCustomZozPanel*) { step = r.axis.LabelStep(); };
+    r.Paint();
+    ASSERT_EQ(r.axis.AxisPixels, 564);
+    EXPECT_NEAR(step, row.step, 1e-9);
+    EXPECT_EQ(r.Texts(), row.labels);
   }
 }
