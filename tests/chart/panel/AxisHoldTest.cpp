@@ -2,6 +2,7 @@
 // calendar steps of date-time axes, and the room the axes take from the chart.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -187,5 +188,174 @@ TEST(AxisDateTimeSteps, AutomaticStepsAndCalendarStepping) {
     ASSERT_EQ(r.axis.AxisPixels, 564);
     EXPECT_NEAR(step, row.step, 1e-9);
     EXPECT_EQ(r.Texts(), row.labels);
+  }
+}
+
+namespace {
+
+// A flat 600 × 300 chart without title and legend: the margins (3 %, 4 %)
+// leave the rectangle (18, 12, 582, 288) to the axes. One series uses the
+// bottom and left axes, so only those two take room.
+struct LayoutRig : ChartRig {
+  TChartAxis& bottom;
+  TChartAxis& left;
+  LayoutRig() : ChartRig(600, 300), bottom(chart.BottomAxis()), left(chart.LeftAxis()) {
+    chart.SetView3D(false);
+    chart.Title().SetVisible(false);
+    chart.Legend().SetVisible(false);
+  }
+};
+
+// A series that asks for room around its points, as bars and pointers do.
+class TMarginSeries : public TChartSeries {
+ public:
+  void HorizontalMargins(int& l, int& r) const override { l = 10, r = 20; }
+  void VerticalMargins(int& t, int& b) const override { t = 5, b = 15; }
+};
+
+}  // namespace
+
+// Bands are taken from the outside in: title, labels, then ticks (the axis
+// pen's width 2 plus the tick length 4, at least the minor tick length 2).
+// Labels along the axis take one font height (13); across it the wider of the
+// end labels plus a space, 6 pixels a character: "1,000 " is 36, "100 " 24.
+TEST(AxisLayout, BandsOfTitleLabelsAndTicks) {
+  struct Row {
+    const char* what;
+    std::function<void(LayoutRig&)> setUp;
+    tk::TRect rect;
+    int bottomLabels, bottomTitle, leftLabels, leftTitle;  // -1: not placed
+  };
+  const std::vector<Row> rows = {
+      {"labels and ticks", [](LayoutRig&) {}, {60, 12, 582, 269}, 275, -1, 54, -1},
+      {"titles along both axes",
+       [](LayoutRig& r) {
+         r.bottom.Title().SetCaption("Time");
+         r.left.Title().SetCaption("Volts");  // at 90 degrees, one font height
+       },
+       {73, 12, 582, 256}, 262, 275, 67, 31},
+      {"left title across its axis",
+       [](LayoutRig& r) {
+         r.left.Title().SetCaption("Volts");
+         r.left.Title().SetAngle(0);  // as wide as "Volts", 30
+       },
+       {90, 12, 582, 269}, 275, -1, 84, 48},
+      {"bottom labels at 90 degrees", [](LayoutRig& r) { r.bottom.SetLabelsAngle(90); },
+       {60, 12, 582, 258}, 264, -1, 54, -1},
+      {"bottom labels at 45 degrees", [](LayoutRig& r) { r.bottom.SetLabelsAngle(45); },
+       {60, 12, 582, 258}, 264, -1, 54, -1},
+      {"left labels at 90 degrees", [](LayoutRig& r) { r.left.SetLabelsAngle(90); },
+       {37, 12, 582, 269}, 275, -1, 31, -1},
+      {"fixed band sizes",
+       [](LayoutRig& r) {
+         r.bottom.Title().SetCaption("Time");
+         r.bottom.SetTitleSize(30);
+         r.bottom.SetLabelsSize(20);
+       },
+       {60, 12, 582, 232}, 238, 258, 54, -1},
+      {"no labels", [](LayoutRig& r) { r.bottom.SetLabels(false); }, {60, 12, 582, 282}, -1, -1,
+       54, -1},
+      {"longer ticks", [](LayoutRig& r) { r.bottom.SetTickLength(10); }, {60, 12, 582, 263}, 275,
+       -1, 54, -1},
+      {"no ticks: the axis line's 2", [](LayoutRig& r) { r.bottom.Ticks().SetVisible(false); },
+       {60, 12, 582, 273}, 275, -1, 54, -1},
+      {"no ticks, no line: the minor ticks' 2",
+       [](LayoutRig& r) {
+         r.bottom.Ticks().SetVisible(false);
+         r.bottom.Axis().SetVisible(false);
+       },
+       {60, 12, 582, 273}, 275, -1, 54, -1},
+      {"nothing at all",
+       [](LayoutRig& r) {
+         r.bottom.Ticks().SetVisible(false);
+         r.bottom.Axis().SetVisible(false);
+         r.bottom.MinorTicks().SetVisible(false);
+       },
+       {60, 12, 582, 275}, 275, -1, 54, -1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    LayoutRig r;
+    r.AddEmptySeries();
+    r.bottom.SetLimits(0, 100);
+    r.bottom.SetIncrement(25);
+    r.left.SetLimits(0, 1000);
+    r.left.SetIncrement(250);
+    row.setUp(r);
+    r.Paint();
+    const tk::TRect& c = r.chart.ChartRect;
+    EXPECT_EQ((std::vector<int>{c.left, c.top, c.right, c.bottom}),
+              (std::vector<int>{row.rect.left, row.rect.top, row.rect.right, row.rect.bottom}));
+    EXPECT_EQ(r.bottom.AxisLinePos, row.rect.bottom);
+    EXPECT_EQ(r.left.AxisLinePos, row.rect.left);
+    EXPECT_EQ(r.bottom.StartPixel, row.rect.left);
+    EXPECT_EQ(r.bottom.EndPixel, row.rect.right);
+    EXPECT_EQ(r.left.StartPixel, row.rect.top);
+    EXPECT_EQ(r.left.EndPixel, row.rect.bottom);
+    if (row.bottomLabels >= 0) { EXPECT_EQ(r.bottom.LabelsPos, row.bottomLabels); }
+    if (row.bottomTitle >= 0) { EXPECT_EQ(r.bottom.TitlePos, row.bottomTitle); }
+    if (row.leftLabels >= 0) { EXPECT_EQ(r.left.LabelsPos, row.leftLabels); }
+    if (row.leftTitle >= 0) { EXPECT_EQ(r.left.TitlePos, row.leftTitle); }
+  }
+}
+
+// Points (0, 0) and (100, 1000) on automatic axes; the series wants 10 and
+// 20 pixels left and right, 5 and 15 above and below. The layout is the
+// plain one above: bottom 60..582 (522 pixels), left 12..269 (257). Each axis
+// is shortened by the margins of its automatic sides, and the values at its
+// old ends become the new limits.
+TEST(AxisLayout, SeriesMarginsWidenAutomaticSides) {
+  struct Row {
+    const char* what;
+    std::function<void(LayoutRig&)> setUp;
+    double bottomMin, bottomMax, leftMin, leftMax;
+  };
+  const std::vector<Row> rows = {
+      // bottom 70..562 (492): 60 is -10 × 100 / 492, 582 is 512 × 100 / 492;
+      // left 17..254 (237): 12 is 1000 + 5 × 1000 / 237, 269 is 1000 - 252 × 1000 / 237
+      {"all sides automatic", [](LayoutRig&) {}, -1000.0 / 492, 51200.0 / 492, -15000.0 / 237,
+       242000.0 / 237},
+      // bottom 60..562 (502); left 17..269 (252): the bottom margin belongs to
+      // the minimum, the top one to the maximum
+      {"fixed minimums keep their ends",
+       [](LayoutRig& r) {
+         r.bottom.SetAutomaticMinimum(false);
+         r.left.SetAutomaticMinimum(false);
+       },
+       0, 52200.0 / 502, 0, 1000 + 5000.0 / 252},
+      // bottom 70..582 (512); left 12..254 (242)
+      {"fixed maximums keep their ends",
+       [](LayoutRig& r) {
+         r.bottom.SetAutomaticMaximum(false);
+         r.bottom.SetMaximum(100);
+         r.left.SetAutomaticMaximum(false);
+         r.left.SetMaximum(1000);
+       },
+       -1000.0 / 512, 100, -15000.0 / 242, 1000},
+      {"fixed axes are not widened",
+       [](LayoutRig& r) {
+         r.bottom.SetLimits(0, 100);
+         r.left.SetLimits(0, 1000);
+       },
+       0, 100, 0, 1000},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    LayoutRig r;
+    auto* s = new TMarginSeries;
+    s->SetShowInLegend(false);
+    s->SetParentChart(&r.chart);
+    s->AddPointXY(0, 0);
+    s->AddPointXY(100, 1000);
+    r.left.SetIncrement(250);  // "1,000 " keeps the left band at 36
+    row.setUp(r);
+    r.Paint();
+    ASSERT_EQ(r.chart.ChartRect.left, 60);
+    ASSERT_EQ(r.chart.ChartRect.bottom, 269);
+    EXPECT_NEAR(r.bottom.CurrentMinimum, row.bottomMin, 1e-9);
+    EXPECT_NEAR(r.bottom.CurrentMaximum, row.bottomMax, 1e-9);
+    EXPECT_NEAR(r.left.CurrentMinimum, row.leftMin, 1e-9);
+    EXPECT_NEAR(r.left.CurrentMaximum, row.leftMax, 1e-9);
+    EXPECT_NEAR(r.bottom.CurrentRange, row.bottomMax - row.bottomMin, 1e-9);
   }
 }
