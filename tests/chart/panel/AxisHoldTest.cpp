@@ -15,10 +15,14 @@ enum TSide { sBottom, sTop, sLeft, sRight };
 
 TChartAxis& AxisOf(TChart& ch, TSide s) {
   switch (s) {
-    case sBottom: return ch.BottomAxis();
-    case sTop: return ch.TopAxis();
-    case sLeft: return ch.LeftAxis();
-    default: return ch.RightAxis();
+    case sBottom:
+      return ch.BottomAxis();
+    case sTop:
+      return ch.TopAxis();
+    case sLeft:
+      return ch.LeftAxis();
+    default:
+      return ch.RightAxis();
   }
 }
 
@@ -74,26 +78,16 @@ TEST(AxisLabelPlacement, EverySideAtEveryAngle) {
     Offset one, first, second;
   };
   const Row rows[] = {
-      {sBottom, 0, CT, {0, 0}, {0, 0}, {0, 13}},
-      {sBottom, 90, RT, {-6, 0}, {-13, 0}, {0, 0}},
-      {sBottom, 180, CB, {0, 0}, {0, 13}, {0, 0}},
-      {sBottom, 270, LT, {6, 0}, {13, 0}, {0, 0}},
-      {sBottom, 45, LT, {0, 0}, {0, 0}, {0, 0}},
-      {sTop, 0, CB, {0, 0}, {0, -13}, {0, 0}},
-      {sTop, 90, LT, {-6, 0}, {-13, 0}, {0, 0}},
-      {sTop, 180, CT, {0, 0}, {0, 0}, {0, -13}},
-      {sTop, 270, RT, {6, 0}, {13, 0}, {0, 0}},
-      {sTop, 45, LT, {0, 0}, {0, 0}, {0, 0}},
-      {sLeft, 0, RT, {0, -6}, {0, -13}, {0, 0}},
-      {sLeft, 90, CB, {0, 0}, {-13, 0}, {0, 0}},
-      {sLeft, 180, LT, {0, 6}, {0, 13}, {0, 0}},
-      {sLeft, 270, CT, {0, 0}, {0, 0}, {-13, 0}},
-      {sLeft, 45, LT, {0, 0}, {0, 0}, {0, 0}},
-      {sRight, 0, LT, {0, -6}, {0, -13}, {0, 0}},
-      {sRight, 90, CT, {0, 0}, {0, 0}, {13, 0}},
-      {sRight, 180, RT, {0, 6}, {0, 13}, {0, 0}},
-      {sRight, 270, CB, {0, 0}, {13, 0}, {0, 0}},
-      {sRight, 45, LT, {0, 0}, {0, 0}, {0, 0}},
+      {sBottom, 0, CT, {0, 0}, {0, 0}, {0, 13}},   {sBottom, 90, RT, {-6, 0}, {-13, 0}, {0, 0}},
+      {sBottom, 180, CB, {0, 0}, {0, 13}, {0, 0}}, {sBottom, 270, LT, {6, 0}, {13, 0}, {0, 0}},
+      {sBottom, 45, LT, {0, 0}, {0, 0}, {0, 0}},   {sTop, 0, CB, {0, 0}, {0, -13}, {0, 0}},
+      {sTop, 90, LT, {-6, 0}, {-13, 0}, {0, 0}},   {sTop, 180, CT, {0, 0}, {0, 0}, {0, -13}},
+      {sTop, 270, RT, {6, 0}, {13, 0}, {0, 0}},    {sTop, 45, LT, {0, 0}, {0, 0}, {0, 0}},
+      {sLeft, 0, RT, {0, -6}, {0, -13}, {0, 0}},   {sLeft, 90, CB, {0, 0}, {-13, 0}, {0, 0}},
+      {sLeft, 180, LT, {0, 6}, {0, 13}, {0, 0}},   {sLeft, 270, CT, {0, 0}, {0, 0}, {-13, 0}},
+      {sLeft, 45, LT, {0, 0}, {0, 0}, {0, 0}},     {sRight, 0, LT, {0, -6}, {0, -13}, {0, 0}},
+      {sRight, 90, CT, {0, 0}, {0, 0}, {13, 0}},   {sRight, 180, RT, {0, 6}, {0, 13}, {0, 0}},
+      {sRight, 270, CB, {0, 0}, {13, 0}, {0, 0}},  {sRight, 45, LT, {0, 0}, {0, 0}, {0, 0}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << "side " << row.side << " angle " << row.angle);
@@ -154,33 +148,82 @@ TEST(AxisDateTimeSteps, AutomaticStepsAndCalendarStepping) {
   const std::vector<Row> rows = {
       // 10 days: 1 s, 5 s, ... 12 h (20 labels), 1 day (10), 2 days (5); the
       // first label is trunc(46092 / 2) × 2 = 46092, a day count
-      {"two days from one second", 2026, 3, 1, 2026, 3, 11, 0, 2,
+      {"two days from one second",
+       2026,
+       3,
+       1,
+       2026,
+       3,
+       11,
+       0,
+       2,
        {"2026-03-11", "2026-03-09", "2026-03-07", "2026-03-05", "2026-03-03", "2026-03-01"}},
       // 2192 days: 182 (12 labels) then 365 (6); no calendar without a desired
       // increment, so trunc(46023 / 365) × 365 = 45990 and down by 365 days
-      {"a year of days", 2020, 1, 1, 2026, 1, 1, 0, 365,
+      {"a year of days",
+       2020,
+       1,
+       1,
+       2026,
+       1,
+       1,
+       0,
+       365,
        {"2025-11-29", "2024-11-29", "2023-11-30", "2022-11-30", "2021-11-30", "2020-11-30"}},
       // 121 days from 1 day: 2 (round(60.5) = 60), 3 (40), 7 (17), 15 (8);
       // the calendar step climbs from 1 day to the half month
-      {"half months from one day", 2026, 3, 1, 2026, 6, 30, 1, 15,
+      {"half months from one day",
+       2026,
+       3,
+       1,
+       2026,
+       6,
+       30,
+       1,
+       15,
        {"2026-06-15", "2026-06-01", "2026-05-15", "2026-05-01", "2026-04-15", "2026-04-01",
         "2026-03-15", "2026-03-01"}},
       // the 1st goes back to the 15th of the month before, the 15th to the 1st
-      {"half months across a month end", 2026, 1, 10, 2026, 3, 1, 15, 15,
+      {"half months across a month end",
+       2026,
+       1,
+       10,
+       2026,
+       3,
+       1,
+       15,
+       15,
        {"2026-03-01", "2026-02-15", "2026-02-01", "2026-01-15"}},
       // round(1962 / 365) = 5 labels; the first is 1 January, then back a year
-      {"years", 2020, 3, 1, 2025, 7, 15, 365, 365,
+      {"years",
+       2020,
+       3,
+       1,
+       2025,
+       7,
+       15,
+       365,
+       365,
        {"2025-01-01", "2024-01-01", "2023-01-01", "2022-01-01", "2021-01-01"}},
       // 3653 days from a month: 60, 90, 120, 182, 365 (10 labels), 730 (5);
       // the calendar step stops at the year, so labels still come yearly
-      {"two-year step on the yearly calendar", 2016, 1, 1, 2026, 1, 1, 30, 730,
+      {"two-year step on the yearly calendar",
+       2016,
+       1,
+       1,
+       2026,
+       1,
+       1,
+       30,
+       730,
        {"2026-01-01", "2025-01-01", "2024-01-01", "2023-01-01", "2022-01-01", "2021-01-01",
         "2020-01-01", "2019-01-01", "2018-01-01", "2017-01-01", "2016-01-01"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     DateAxisRig r;
-    r.axis.SetLimits(tk::EncodeDate(row.y0, row.m0, row.d0), tk::EncodeDate(row.y1, row.m1, row.d1));
+    r.axis.SetLimits(tk::EncodeDate(row.y0, row.m0, row.d0),
+                     tk::EncodeDate(row.y1, row.m1, row.d1));
     r.axis.SetIncrement(row.increment);
     double step = 0;  // measured while the paint has the canvas, as the drawing does
     r.chart.OnBeforeDrawAxes = [&](TCustomZozPanel*) { step = r.axis.LabelStep(); };
@@ -233,45 +276,95 @@ TEST(AxisLayout, BandsOfTitleLabelsAndTicks) {
          r.bottom.Title().SetCaption("Time");
          r.left.Title().SetCaption("Volts");  // at 90 degrees, one font height
        },
-       {73, 12, 582, 256}, 262, 275, 67, 31},
+       {73, 12, 582, 256},
+       262,
+       275,
+       67,
+       31},
       {"left title across its axis",
        [](LayoutRig& r) {
          r.left.Title().SetCaption("Volts");
          r.left.Title().SetAngle(0);  // as wide as "Volts", 30
        },
-       {90, 12, 582, 269}, 275, -1, 84, 48},
-      {"bottom labels at 90 degrees", [](LayoutRig& r) { r.bottom.SetLabelsAngle(90); },
-       {60, 12, 582, 258}, 264, -1, 54, -1},
-      {"bottom labels at 45 degrees", [](LayoutRig& r) { r.bottom.SetLabelsAngle(45); },
-       {60, 12, 582, 258}, 264, -1, 54, -1},
-      {"left labels at 90 degrees", [](LayoutRig& r) { r.left.SetLabelsAngle(90); },
-       {37, 12, 582, 269}, 275, -1, 31, -1},
+       {90, 12, 582, 269},
+       275,
+       -1,
+       84,
+       48},
+      {"bottom labels at 90 degrees",
+       [](LayoutRig& r) { r.bottom.SetLabelsAngle(90); },
+       {60, 12, 582, 258},
+       264,
+       -1,
+       54,
+       -1},
+      {"bottom labels at 45 degrees",
+       [](LayoutRig& r) { r.bottom.SetLabelsAngle(45); },
+       {60, 12, 582, 258},
+       264,
+       -1,
+       54,
+       -1},
+      {"left labels at 90 degrees",
+       [](LayoutRig& r) { r.left.SetLabelsAngle(90); },
+       {37, 12, 582, 269},
+       275,
+       -1,
+       31,
+       -1},
       {"fixed band sizes",
        [](LayoutRig& r) {
          r.bottom.Title().SetCaption("Time");
          r.bottom.SetTitleSize(30);
          r.bottom.SetLabelsSize(20);
        },
-       {60, 12, 582, 232}, 238, 258, 54, -1},
-      {"no labels", [](LayoutRig& r) { r.bottom.SetLabels(false); }, {60, 12, 582, 282}, -1, -1,
-       54, -1},
-      {"longer ticks", [](LayoutRig& r) { r.bottom.SetTickLength(10); }, {60, 12, 582, 263}, 275,
-       -1, 54, -1},
-      {"no ticks: the axis line's 2", [](LayoutRig& r) { r.bottom.Ticks().SetVisible(false); },
-       {60, 12, 582, 273}, 275, -1, 54, -1},
+       {60, 12, 582, 232},
+       238,
+       258,
+       54,
+       -1},
+      {"no labels",
+       [](LayoutRig& r) { r.bottom.SetLabels(false); },
+       {60, 12, 582, 282},
+       -1,
+       -1,
+       54,
+       -1},
+      {"longer ticks",
+       [](LayoutRig& r) { r.bottom.SetTickLength(10); },
+       {60, 12, 582, 263},
+       275,
+       -1,
+       54,
+       -1},
+      {"no ticks: the axis line's 2",
+       [](LayoutRig& r) { r.bottom.Ticks().SetVisible(false); },
+       {60, 12, 582, 273},
+       275,
+       -1,
+       54,
+       -1},
       {"no ticks, no line: the minor ticks' 2",
        [](LayoutRig& r) {
          r.bottom.Ticks().SetVisible(false);
          r.bottom.Axis().SetVisible(false);
        },
-       {60, 12, 582, 273}, 275, -1, 54, -1},
+       {60, 12, 582, 273},
+       275,
+       -1,
+       54,
+       -1},
       {"nothing at all",
        [](LayoutRig& r) {
          r.bottom.Ticks().SetVisible(false);
          r.bottom.Axis().SetVisible(false);
          r.bottom.MinorTicks().SetVisible(false);
        },
-       {60, 12, 582, 275}, 275, -1, 54, -1},
+       {60, 12, 582, 275},
+       275,
+       -1,
+       54,
+       -1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -292,10 +385,18 @@ TEST(AxisLayout, BandsOfTitleLabelsAndTicks) {
     EXPECT_EQ(r.bottom.EndPixel, row.rect.right);
     EXPECT_EQ(r.left.StartPixel, row.rect.top);
     EXPECT_EQ(r.left.EndPixel, row.rect.bottom);
-    if (row.bottomLabels >= 0) { EXPECT_EQ(r.bottom.LabelsPos, row.bottomLabels); }
-    if (row.bottomTitle >= 0) { EXPECT_EQ(r.bottom.TitlePos, row.bottomTitle); }
-    if (row.leftLabels >= 0) { EXPECT_EQ(r.left.LabelsPos, row.leftLabels); }
-    if (row.leftTitle >= 0) { EXPECT_EQ(r.left.TitlePos, row.leftTitle); }
+    if (row.bottomLabels >= 0) {
+      EXPECT_EQ(r.bottom.LabelsPos, row.bottomLabels);
+    }
+    if (row.bottomTitle >= 0) {
+      EXPECT_EQ(r.bottom.TitlePos, row.bottomTitle);
+    }
+    if (row.leftLabels >= 0) {
+      EXPECT_EQ(r.left.LabelsPos, row.leftLabels);
+    }
+    if (row.leftTitle >= 0) {
+      EXPECT_EQ(r.left.TitlePos, row.leftTitle);
+    }
   }
 }
 
