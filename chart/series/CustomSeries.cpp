@@ -145,7 +145,10 @@ void TCustomSeries::DrawLegendSymbol(int index, const tk::TRect& r) {
   if (!cv) return;
   const tk::TColor c = index < 0 ? SeriesColor() : PointColor(index);
   if (drawArea_) {
-    ParentChart()->ApplyFillStyle(FillColor(c), areaBrush_, ParentChart()->ChartBackColor());
+    // a hatch shows the legend's colour between its lines, as the other symbols do
+    tk::TColor back = ParentChart()->LegendColor();
+    if (back == tk::clDefault) back = ParentChart()->PanelColor();
+    ParentChart()->ApplyFillStyle(FillColor(c), areaBrush_, back);
     SelectChartPen(*cv, areaLinesPen_);
     if (areaLinesPen_.Color() == tk::clDefault || !areaLinesPen_.Visible()) cv->Pen().color = c;
     cv->DrawRect(r);
