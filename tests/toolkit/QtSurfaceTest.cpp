@@ -579,6 +579,8 @@ TEST(QtSurface, ThickAndDashedPensOnRealPixels) {
     for (const TPoint& p : c.blank)
       EXPECT_EQ(img.pixel(p.x, p.y), qRgb(255, 255, 255)) << c.name << " " << p.x << "," << p.y;
   }
+}
+
 // A bitmap made for a target of a given density holds that many device pixels
 // per logical one, and a 3-pixel line drawn in logical pixels lands as 3 x ratio
 // solid device pixels after the block copy: scaled by the painter, never blurred.
