@@ -83,7 +83,7 @@ TEST(MarksAndLegend, LegendStyleMarksRepeatTheLegendText) {
 
 // ---------------------------------------------------------------- legend symbols
 
-enum Kind { kLine, kLineMarker, kLineCircle, kPoint, kArea, kAreaHatched };
+enum Kind { kLine, kLineMarker, kLineCircle, kPoint, kArea, kAreaHatched, kWhiteLine, kWhiteCross, kWhiteArea };
 
 struct SymbolRow {
   const char* name;
@@ -96,6 +96,19 @@ struct SymbolRow {
 TCustomSeries* MakeSeries(Rig& r, Kind kind) {
   TCustomSeries* s = nullptr;
   switch (kind) {
+    case kWhiteLine:
+      s = r.Add<TLineSeries>("Alpha");
+      s->SetSeriesColor(tk::clWhite);
+      return s;
+    case kWhiteCross:
+      s = r.Add<TPointSeries>("Alpha");
+      s->Pointer().SetStyle(psCross);
+      s->SetSeriesColor(tk::clWhite);
+      return s;
+    case kWhiteArea:
+      s = r.Add<TAreaSeries>("Alpha");
+      s->SetAreaColor(tk::clWhite);
+      break;
     case kLine:
     case kLineMarker:
     case kLineCircle:
@@ -135,6 +148,14 @@ TEST(MarksAndLegend, SeriesSymbolsInTheLegendBoxes) {
       {"point", kPoint, laRight, {"Rectangle 341,28,348,37"}, tk::bsSolid},
       {"area", kArea, laRight, {"Rectangle 342,28,347,37"}, tk::bsSolid},
       {"hatched area", kAreaHatched, laLeft, {"Rectangle 18,28,23,37"}, tk::bsCross},
+      // symbols in the legend's own colour get their box outlined, as plain boxes do
+      {"white line", kWhiteLine, laRight,
+       {"MoveTo 342,32", "LineTo 347,32", "Rectangle 342,28,347,37"}, tk::bsClear},
+      {"white cross", kWhiteCross, laRight,
+       {"MoveTo 344,28", "LineTo 344,37", "MoveTo 341,32", "LineTo 348,32",
+        "Rectangle 342,28,347,37"}, tk::bsClear},
+      {"white area", kWhiteArea, laLeft, {"Rectangle 18,28,23,37", "Rectangle 18,28,23,37"},
+       tk::bsClear},
   };
   for (const SymbolRow& row : rows) {
     SCOPED_TRACE(row.name);
@@ -169,7 +190,11 @@ TEST(MarksAndLegend, SeriesSymbolsInTheLegendBoxes) {
       EXPECT_EQ(drawn[1].pen.width, 2);
     }
     const tk::TDrawCall& last = drawn.back();
-    if (row.kind != kLine) {
+    if (row.kind >= kWhiteLine) {
+      EXPECT_EQ(last.brush.style, tk::bsClear);
+      EXPECT_EQ(last.pen.color, tk::clBlack);
+      EXPECT_EQ(last.pen.width, 1);
+    } else if (row.kind != kLine) {
       EXPECT_EQ(last.brush.style, row.brushStyle);
       EXPECT_EQ(last.brush.color, row.kind == kAreaHatched ? tk::clLime : tk::clRed);
     }
