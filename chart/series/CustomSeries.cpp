@@ -144,20 +144,31 @@ void TCustomSeries::DrawLegendSymbol(int index, const tk::TRect& r) {
   TZozCanvas3D* cv = Canvas();
   if (!cv) return;
   const tk::TColor c = index < 0 ? SeriesColor() : PointColor(index);
+  tk::TColor back = ParentChart()->LegendColor();
+  if (back == tk::clDefault) back = ParentChart()->PanelColor();
   if (drawArea_) {
-    ParentChart()->ApplyFillStyle(FillColor(c), areaBrush_, ParentChart()->ChartBackColor());
+    // a hatch shows the legend's colour between its lines, as the other symbols do
+    ParentChart()->ApplyFillStyle(FillColor(c), areaBrush_, back);
     SelectChartPen(*cv, areaLinesPen_);
     if (areaLinesPen_.Color() == tk::clDefault || !areaLinesPen_.Visible()) cv->Pen().color = c;
     cv->DrawRect(r);
-    return;
+  } else {
+    if (drawLine_) {
+      SelectChartPen(*cv, linePen_);
+      cv->Pen().color = c;
+      cv->Brush().style = tk::bsClear;
+      cv->DrawHorizontal(r.left, r.right, (r.top + r.bottom) / 2);
+    }
+    if (pointer_.Visible()) pointer_.DrawLegendShape(c, r, drawLine_);
   }
-  if (drawLine_) {
-    SelectChartPen(*cv, linePen_);
-    cv->Pen().color = c;
-    cv->Brush().style = tk::bsClear;
-    cv->DrawHorizontal(r.left, r.right, (r.top + r.bottom) / 2);
-  }
-  if (pointer_.Visible()) pointer_.DrawLegendShape(c, r, drawLine_);
+  // a white series in a white legend would leave an empty row: outline its box
+  const tk::TColor shown = drawArea_ ? FillColor(c) : c;
+  if (tk::ColorToRGB(shown) != tk::ColorToRGB(back)) return;
+  cv->Brush().style = tk::bsClear;
+  cv->Pen() = tk::TPenSpec{};
+  cv->Pen().color = tk::ColorToRGB(back) == tk::clBlack ? tk::clWhite : tk::clBlack;
+  cv->DrawRect(r);
+  cv->Pen().color = tk::clBlack;
 }
 
 // ---------------------------------------------------------------- the three types
