@@ -287,7 +287,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   TChart chart;
   chart.SetSize(400, 300);
-  tk::TRecordingSurface surface;
+  // one surface for all inputs: a paint records tens of thousands of calls, and
+  // growing a fresh log for each input cost more than the engine's own work
+  static tk::TRecordingSurface surface;
   Run run{in, chart, {}};
   for (int n = in.ConsumeIntegralInRange(1, 3); n > 0; --n) {
     const TZozSeriesType& t = *types[in.ConsumeIntegralInRange<std::size_t>(0, types.size() - 1)];
