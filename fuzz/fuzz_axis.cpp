@@ -4,30 +4,17 @@
 // libFuzzer's -timeout; refused settings must be the engine's own errors.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <QApplication>
 #include <cstdlib>
 #include <memory>
 
 #include "chart/panel/Chart.h"
+#include "fuzz/FuzzSupport.h"
 #include "toolkit/Errors.h"
 #include "toolkit/RecordingSurface.h"
 
 namespace {
 
-QApplication* g_app = nullptr;  // never freed: it must outlive whatever libFuzzer runs at exit
-
-double Value(FuzzedDataProvider& in) {
-  switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0:
-      return in.ConsumeIntegralInRange(-1000, 1000);
-    case 1:
-      return in.ConsumeFloatingPointInRange<double>(-1e6, 1e6);
-    case 2:
-      return in.PickValueInArray({0.0, 5e-324, 1e-12, 1e300, -1e300, 3e102, 1e19, 40000.0});
-    default:
-      return in.ConsumeFloatingPoint<double>();
-  }
-}
+double Value(FuzzedDataProvider& in) { return FuzzValue(in, 1000); }
 
 void SetOne(FuzzedDataProvider& in, TChart& ch) {
   TCustomChartAxis* axes[] = {&ch.BottomAxis(), &ch.LeftAxis(), &ch.TopAxis(), &ch.RightAxis(),
@@ -104,8 +91,7 @@ void SetOne(FuzzedDataProvider& in, TChart& ch) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  g_app = new QApplication(*argc, *argv);
+  StartOffscreenApplication(argc, argv);
   return 0;
 }
 

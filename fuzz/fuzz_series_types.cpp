@@ -6,7 +6,6 @@
 // engine's own errors; points and steps are bounded so one input stays quick.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <QApplication>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -14,14 +13,13 @@
 #include "chart/ChartErrors.h"
 #include "chart/functions/Function.h"
 #include "chart/panel/Chart.h"
+#include "fuzz/FuzzSupport.h"
 #include "chart/panel/SeriesTypes.h"
 #include "chart/series/CustomSeries.h"
 #include "chart/series/FastLineSeries.h"
 #include "toolkit/RecordingSurface.h"
 
 namespace {
-
-QApplication* g_app = nullptr;  // never freed: it must outlive whatever libFuzzer runs at exit
 
 constexpr int kMaxPoints = 300;  // over all series of one input
 constexpr int kMaxSteps = 40;
@@ -40,18 +38,7 @@ std::vector<const TZozSeriesType*> FunctionClasses() {
   return types;
 }
 
-double Value(FuzzedDataProvider& in) {
-  switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0:
-      return in.ConsumeIntegralInRange(-100, 100);
-    case 1:
-      return in.ConsumeFloatingPointInRange<double>(-1e6, 1e6);
-    case 2:
-      return in.PickValueInArray({0.0, -0.0, 5e-324, 1e-12, 1e300, -1e300, 3e102, 1e19});
-    default:
-      return in.ConsumeFloatingPoint<double>();
-  }
-}
+double Value(FuzzedDataProvider& in) { return FuzzValue(in, 100); }
 
 tk::TColor Color(FuzzedDataProvider& in) {
   return in.PickValueInArray<tk::TColor>(
@@ -276,8 +263,7 @@ void Paint(TChart& chart, tk::TRecordingSurface& surface) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  g_app = new QApplication(*argc, *argv);
+  StartOffscreenApplication(argc, argv);
   return 0;
 }
 
