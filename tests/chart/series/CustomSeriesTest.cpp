@@ -9,6 +9,7 @@
 #include "chart/panel/SeriesTypes.h"
 #include "tests/support/SeriesRig.h"
 #include "toolkit/QtSurface.h"
+#include "tests/support/RedPixels.h"
 
 namespace {
 
@@ -511,17 +512,6 @@ QImage LinePicture(const std::vector<double>& ys, bool reduce, bool stairs, size
   return image;
 }
 
-double RedDifference(const QImage& a, const QImage& b) {
-  long touched = 0, differ = 0;
-  const QRgb red = qRgb(255, 0, 0);
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) {
-      const bool inA = a.pixel(x, y) == red, inB = b.pixel(x, y) == red;
-      touched += inA || inB;
-      differ += inA != inB;
-    }
-  return touched ? static_cast<double>(differ) / touched : 0;
-}
 
 TEST(LineSeriesDense, ReducedDrawingMatchesTheFullOne) {
   std::mt19937 rng(15);

@@ -4,6 +4,7 @@
 
 #include "tests/support/ChartRig.h"
 #include "toolkit/QtSurface.h"
+#include "tests/support/RedPixels.h"
 
 #include <QImage>
 #include <functional>
@@ -164,18 +165,6 @@ QImage Picture(const std::vector<double>& ys, bool reduce, int penWidth) {
   return image;
 }
 
-// Share of the pixels the line touches in either picture that differ between them.
-double Difference(const QImage& a, const QImage& b) {
-  long touched = 0, differ = 0;
-  const QRgb red = qRgb(255, 0, 0);
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) {
-      const bool inA = a.pixel(x, y) == red, inB = b.pixel(x, y) == red;
-      touched += inA || inB;
-      differ += inA != inB;
-    }
-  return touched ? static_cast<double>(differ) / touched : 0;
-}
 
 }  // namespace
 
@@ -193,7 +182,7 @@ TEST(FastLineDense, ReducedDrawingMatchesTheFullOne) {
     noise[123457] = 40;  // a one-sample spike
     for (const auto* data : {&walk, &noise}) {
       const QImage full = Picture(*data, false, penWidth), reduced = Picture(*data, true, penWidth);
-      EXPECT_LE(Difference(full, reduced), 0.005) << "pen " << penWidth;
+      EXPECT_LE(RedDifference(full, reduced), 0.005) << "pen " << penWidth;
     }
     const QImage spiky = Picture(noise, true, penWidth);
     // the spike reaches far above the noise: some red near the top of the plot
