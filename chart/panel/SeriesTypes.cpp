@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "chart/functions/Functions.h"
+#include "chart/series/BarSeries.h"
 #include "chart/series/CustomSeries.h"
 #include "chart/series/FastLineSeries.h"
 
@@ -50,6 +51,11 @@ void RegisterStandardTypes() {
   RegisterFunction<TAverageZozFunction>("TAverageZozFunction", "Average");
   RegisterSeriesType(
       "TLineSeries", [] { return std::make_unique<TLineSeries>(); }, "", "Line", 2, "Standard");
+  RegisterSeriesType(
+      "TBarSeries", [] { return std::make_unique<TBarSeries>(); }, "", "Bar", 2, "Standard");
+  RegisterSeriesType(
+      "THorizBarSeries", [] { return std::make_unique<THorizBarSeries>(); }, "", "Horiz. Bar", 2,
+      "Standard");
   RegisterSeriesType(
       "TAreaSeries", [] { return std::make_unique<TAreaSeries>(); }, "", "Area", 2, "Standard");
   RegisterSeriesType(
