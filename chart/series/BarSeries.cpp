@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <random>
 #include <typeinfo>
 
@@ -14,6 +15,15 @@ namespace {
 
 const TCustomChartAxis* ChartAxis(const TSeriesAxis* a) {
   return dynamic_cast<const TCustomChartAxis*>(a);
+}
+
+// Wider than any screen, yet far enough inside the int range that a bar's
+// far edge and its margins never overflow.
+constexpr int kMaxThickness = 1 << 20;
+
+int Saturated(long long v) {
+  return static_cast<int>(
+      std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -114,7 +124,8 @@ int TCustomBarSeries::OrderInGroup() const {
 }
 
 int TCustomBarSeries::ComputeBarSize() const {
-  if (CustomThickness() != 0) return CustomThickness();
+  // a bar is never thinner than nothing
+  if (CustomThickness() != 0) return std::clamp(CustomThickness(), 0, kMaxThickness);
   int count = PointCount();
   TSeriesChart* chart = ParentChart();
   if (multiBar_ == mbSide && chart)
@@ -137,12 +148,12 @@ int TCustomBarSeries::ComputeBarSize() const {
   // the product in the order written: 70 x 0.01 x 75 is a hair above 52.5 and rounds to 53
   int thickness = tk::RoundToInt(barWidthPercent_ * 0.01 * slot) / SeriesInGroup();
   if (thickness % 2 != 0) ++thickness;
-  return std::max(thickness, 0);
+  return std::clamp(thickness, 0, kMaxThickness);
 }
 
 void TCustomBarSeries::CategoryMargins(int& first, int& second) const {
   barSize_ = ComputeBarSize();
-  const int group = SeriesInGroup() * barSize_;
+  const int group = Saturated(static_cast<long long>(SeriesInGroup()) * barSize_);
   first = second = sideMargins_ ? group : group / 2;
 }
 
@@ -230,8 +241,9 @@ int TCustomBarSeries::ValueAxisStartPixel() const {
 
 TBarGeometry TCustomBarSeries::BarAt(int index) const {
   TBarGeometry g;
-  g.low = CategoryPixel(index) + AcrossShift();
-  g.high = g.low + barSize_;
+  // a point far off the axis sits at the end of the pixel range: the bar must not wrap round
+  g.low = Saturated(static_cast<long long>(CategoryPixel(index)) + AcrossShift());
+  g.high = Saturated(static_cast<long long>(g.low) + barSize_);
   const double v = MandatoryList().ValueAt(index);
   if (multiBar_ == mbStacked || multiBar_ == mbStacked100) {
     const double origin = SumOfPriorSeries(index, false);
@@ -428,6 +440,10 @@ double THorizBarSeries::LowestX() const {
 
 // ---------------------------------------------------------------- drawing
 
+int TCustomBarSeries::Middle(const TBarGeometry& g) {
+  return static_cast<int>((static_cast<long long>(g.low) + g.high) / 2);
+}
+
 bool TCustomBarSeries::Flat() const {
   return !ParentChart() || !ParentChart()->View3D();
 }
@@ -465,7 +481,7 @@ void TCustomBarSeries::DrawFlatBar(TBarStyle style, const TBarGeometry& g) {
   TZozCanvas3D& cv = *ParentChart()->DrawingCanvas();
   const tk::TRect r = ScreenRect(g);
   const bool up = Upright();
-  const int mid = (g.low + g.high) / 2;
+  const int mid = Middle(g);
   switch (style) {
     case bsPyramid:
     case bsInvPyramid: {
@@ -493,7 +509,9 @@ void TCustomBarSeries::DrawFlatBar(TBarStyle style, const TBarGeometry& g) {
       Draw3DBar(style, g);
       break;  // the arrow is the same shape either way
     case bsRectGradient:
-      cv.FillGradient(r, tk::clWhite, barColor_, up ? gdBottomTop : gdLeftRight);
+      // a bar without width or height has no inside: its bands would each paint nothing
+      if (r.left != r.right && r.top != r.bottom)
+        cv.FillGradient(r, tk::clWhite, barColor_, up ? gdBottomTop : gdLeftRight);
       if (barPen_.Visible()) {
         cv.Brush().style = tk::bsClear;
         cv.DrawRect(r);
@@ -532,7 +550,7 @@ void TCustomBarSeries::Draw3DBar(TBarStyle style, const TBarGeometry& g) {
   TZozCanvas3D& cv = *ParentChart()->DrawingCanvas();
   const tk::TRect r = ScreenRect(g);
   const bool up = Upright();
-  const int z0 = FrontDepth, z1 = BackDepth, mid = (g.low + g.high) / 2;
+  const int z0 = FrontDepth, z1 = BackDepth, mid = Middle(g);
   switch (style) {
     case bsPyramid:
       cv.DrawPyramid(up, r.left, r.top, r.right, r.bottom, z0, z1, dark3D_);

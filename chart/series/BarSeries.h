@@ -137,6 +137,7 @@ class TCustomBarSeries : public TChartSeries {
   void DrawFlatRectangle(const tk::TRect& r);
   void FillFrontGradient(const tk::TRect& r);
   bool Flat() const;
+  static int Middle(const TBarGeometry& g);
   tk::TRect ScreenRect(const TBarGeometry& g) const;
 
   bool autoBarSize_ = false;

@@ -95,6 +95,10 @@ TEST(BarSeries, Thickness) {
          r.Add<TBarSeries>({1, 2});
        },
        36},
+      {"a custom width beyond any screen is held to 2^20 pixels", false, 4,
+       [](BarRig&, TBarSeries& s) { s.SetCustomBarWidth(2147483647); }, 1 << 20},
+      {"a negative custom width makes no bar", false, 4,
+       [](BarRig&, TBarSeries& s) { s.SetCustomBarWidth(-8); }, 0},
       {"a horizontal bar series is another class", false, 4,
        [](BarRig& r, TBarSeries&) {
          r.Add<THorizBarSeries>({1, 2});
@@ -183,6 +187,16 @@ TEST(BarSeries, LayoutsOfSeveralSeries) {
          r.Add<TBarSeries>({10, 20})->SetUseYOrigin(false);
        },
        {"Rectangle 74,130,190,288", "Rectangle 342,110,458,288"}},
+      // 0..1 on 500 pixels puts x 4294967.2 at 2147483616; its bar (176 wide) stops at
+      // the end of the int range instead of wrapping round to a negative right edge
+      {"a bar at the far end of the pixel range",
+       [](BarRig& r) {
+         r.chart.BottomAxis().SetLimits(0, 1);
+         auto* s = r.Add<TBarSeries>({});
+         s->XValues().SetOrder(loNone);  // drawn though beyond the window
+         s->AddPointXY(4294967.2, 10);
+       },
+       {"Rectangle 2147483528,130,2147483647,150"}},
       {"an inverted bottom axis draws the points right to left",
        [](BarRig& r) {
          r.chart.BottomAxis().SetInverted(true);
