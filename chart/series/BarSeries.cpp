@@ -233,7 +233,7 @@ int TCustomBarSeries::AcrossShift() const {
   return shift + tk::RoundToInt(offsetPercent_ * t * 0.01);
 }
 
-int TCustomBarSeries::ValueAxisStartPixel() const {
+int TCustomBarSeries::ValueAxisLowEnd() const {
   const TCustomChartAxis* a = ChartAxis(ValueAxis());
   if (!a) return 0;
   return Upright() ? a->EndPixel : a->StartPixel;  // the bottom, or the left end
@@ -258,7 +258,7 @@ TBarGeometry TCustomBarSeries::BarAt(int index) const {
     g.origin = ValuePixel(bottom);
   } else {
     g.value = ValuePixel(v);
-    g.origin = useYOrigin_ ? ValuePixel(yOrigin_) : ValueAxisStartPixel();
+    g.origin = useYOrigin_ ? ValuePixel(yOrigin_) : ValueAxisLowEnd();
   }
   return g;
 }

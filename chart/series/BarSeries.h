@@ -130,7 +130,7 @@ class TCustomBarSeries : public TChartSeries {
   int CategoryPixel(int index) const;
   int ValuePixel(double v) const;
   int AcrossShift() const;
-  int ValueAxisStartPixel() const;
+  int ValueAxisLowEnd() const;
   void PrepareBarTools(int index);
   void DrawFlatBar(TBarStyle style, const TBarGeometry& g);
   void Draw3DBar(TBarStyle style, const TBarGeometry& g);
