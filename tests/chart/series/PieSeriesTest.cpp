@@ -401,69 +401,48 @@ bool operator==(const ModeState& a, const ModeState& b) {
          a.backBrush == b.backBrush && a.zoom == b.zoom && a.panning == b.panning;
 }
 
+// Steps on a chart and two pies p and q: "p+" p->SetParentChart(chart), "p-"
+// p->SetParentChart(none), "pA" / "pD" the chart attaches / detaches p, "pF" p
+// is freed, "p0" / "p1" p made inactive / active; likewise for q.
+void Act(TChart& chart, TPieSeries*& p, TPieSeries*& q, const std::string& steps) {
+  for (size_t i = 0; i + 1 < steps.size(); i += 3) {
+    TPieSeries*& s = steps[i] == 'p' ? p : q;
+    switch (steps[i + 1]) {
+      case '+': s->SetParentChart(&chart); break;
+      case '-': s->SetParentChart(nullptr); break;
+      case 'A': chart.AttachSeries(s); break;
+      case 'D': chart.DetachSeries(s); break;
+      case 'F': delete s; s = nullptr; break;
+      case '0': s->SetActive(false); break;
+      case '1': s->SetActive(true); break;
+    }
+  }
+}
+
 TEST(PieMode, EnteringAndLeaving) {
   struct Case {
     const char* name;
-    std::function<void(TChart&, TPieSeries*&, TPieSeries*&)> act;
+    const char* steps;
     ModeState expected;
   };
   const Case cases[] = {
-      {"added: pie mode", [](TChart& c, TPieSeries*& p, TPieSeries*&) { p->SetParentChart(&c); },
-       kPieMode},
-      {"removed again: restored",
-       [](TChart& c, TPieSeries*& p, TPieSeries*&) {
-         p->SetParentChart(&c);
-         p->SetParentChart(nullptr);
-       },
-       kNormal},
-      {"attached by the chart", [](TChart& c, TPieSeries*& p, TPieSeries*&) { c.AttachSeries(p); },
-       kPieMode},
-      {"detached by the chart",
-       [](TChart& c, TPieSeries*& p, TPieSeries*&) {
-         c.AttachSeries(p);
-         c.DetachSeries(p);
-       },
-       kNormal},
-      {"freed: restored",
-       [](TChart& c, TPieSeries*& p, TPieSeries*&) {
-         p->SetParentChart(&c);
-         delete p;
-         p = nullptr;
-       },
-       kNormal},
-      {"made inactive: restored",
-       [](TChart& c, TPieSeries*& p, TPieSeries*&) {
-         p->SetParentChart(&c);
-         p->SetActive(false);
-       },
-       kNormal},
-      {"active again: pie mode",
-       [](TChart& c, TPieSeries*& p, TPieSeries*&) {
-         p->SetParentChart(&c);
-         p->SetActive(false);
-         p->SetActive(true);
-       },
-       kPieMode},
-      {"an inactive pie added: no pie mode",
-       [](TChart& c, TPieSeries*& p, TPieSeries*&) {
-         p->SetActive(false);
-         p->SetParentChart(&c);
-       },
-       kUntouched},
-      {"one of two pies removed: the other keeps pie mode",
-       [](TChart& c, TPieSeries*& p, TPieSeries*& q) {
-         p->SetParentChart(&c);
-         q->SetParentChart(&c);
-         p->SetParentChart(nullptr);
-       },
-       kPieMode},
+      {"added: pie mode", "p+", kPieMode},
+      {"removed again: restored", "p+ p-", kNormal},
+      {"attached by the chart", "pA", kPieMode},
+      {"detached by the chart: restored", "pA pD", kNormal},
+      {"freed: restored", "p+ pF", kNormal},
+      {"made inactive: restored", "p+ p0", kNormal},
+      {"active again: pie mode", "p+ p0 p1", kPieMode},
+      {"an inactive pie added: the chart untouched", "p0 p+", kUntouched},
+      {"one of two pies removed: the other keeps pie mode", "p+ q+ p-", kPieMode},
+      {"one of two pies made inactive: pie mode stays", "p+ q+ q0", kPieMode},
   };
   for (const Case& k : cases) {
     TChart chart;
     const ModeState before = StateOf(chart);
     auto* p = new TPieSeries;
     auto* q = new TPieSeries;
-    k.act(chart, p, q);
+    Act(chart, p, q, k.steps);
     EXPECT_TRUE(StateOf(chart) == (k.expected == kUntouched ? before : k.expected)) << k.name;
     if (p && !p->ParentChart()) delete p;
     if (!q->ParentChart()) delete q;
