@@ -350,17 +350,28 @@ void TZozCanvas3D::DrawPieSlice3D(int cx, int cy, int rx, int ry, int z0, int z1
     if (arc2d[static_cast<size_t>(n)].x > cx) radial(static_cast<size_t>(n));
   }
   surface_->Polygon(back.data(), n + 1);
-  // the rim: runs of arc points going down the screen face the viewer
+  // The rim between two arc points faces the viewer where the front arc comes
+  // out from under the face: where the arc's outward normal points the way the
+  // depth runs on the screen. (Going down the screen is the same test only for
+  // the quarter where the arc also runs right; in a pie seen from above it
+  // would paint the back rim over the face and leave the front right bare.)
+  const double turn = end >= start ? 1 : -1;
+  auto faces = [&](int i) {
+    const TPoint a = back[static_cast<size_t>(i)], b = back[static_cast<size_t>(i + 1)];
+    const TPoint f = front[static_cast<size_t>(i)];
+    const double dx = b.x - a.x, dy = b.y - a.y, sx = f.x - a.x, sy = f.y - a.y;
+    return turn * (dx * sy - dy * sx) > 0;
+  };
   if (shade) Shade(face, kRimShade);
   std::array<TPoint, 66> rim;
   int k = 1;
   while (k < n) {
-    if (back[static_cast<size_t>(k + 1)].y <= back[static_cast<size_t>(k)].y) {
+    if (!faces(k)) {
       ++k;
       continue;
     }
     int last = k + 1;
-    while (last < n && back[static_cast<size_t>(last + 1)].y > back[static_cast<size_t>(last)].y)
+    while (last < n && faces(last))
       ++last;
     int count = 0;
     for (int i = k; i <= last; ++i)

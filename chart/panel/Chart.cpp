@@ -63,6 +63,24 @@ std::string TCustomChart::FormatValueForLegend(TChartSeries* series, int valueIn
   return series ? legend_->PointText(*series, valueIndex) : std::string();
 }
 
+void TCustomChart::SwitchPieMode(bool entering) {
+  SetAxisVisible(!entering);
+  SetClipPoints(!entering);
+  SetView3DWalls(!entering);
+  Frame().SetVisible(!entering);
+  backWall_->Brush().SetStyle(entering ? tk::bsClear : tk::bsSolid);
+  SetAllowZoom(!entering);
+  SetAllowPanning(entering ? pmNone : pmBoth);
+  if (Canvas().HandlesProjection()) return;
+  // the pie is seen from above and in front, in both directions
+  TView3DOptions& v = View3DOptions();
+  v.SetOrthogonal(false);
+  v.SetRotation(360);
+  v.SetElevation(315);
+  v.SetPerspective(0);
+  v.SetTilt(0);
+}
+
 void TCustomChart::PaintWalls() {
   TZozCanvas3D& c = Canvas();
   const tk::TRect r = ChartRect;

@@ -67,6 +67,7 @@ class TCustomChart : public TCustomAxisPanel {
   void PaintBackImage(const tk::TRect& r) override;
   void Assign(const TCustomZozPanel& other) override;
   std::string FormatValueForLegend(TChartSeries* series, int valueIndex) override;
+  void SwitchPieMode(bool entering) override;
 
   // ---------------------------------------------------------------- legend events
   TOnGetLegendText OnGetLegendText;

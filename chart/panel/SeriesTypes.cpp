@@ -7,6 +7,7 @@
 #include "chart/series/BarSeries.h"
 #include "chart/series/CustomSeries.h"
 #include "chart/series/FastLineSeries.h"
+#include "chart/series/PieSeries.h"
 
 namespace {
 
@@ -60,6 +61,8 @@ void RegisterStandardTypes() {
       "TAreaSeries", [] { return std::make_unique<TAreaSeries>(); }, "", "Area", 2, "Standard");
   RegisterSeriesType(
       "TPointSeries", [] { return std::make_unique<TPointSeries>(); }, "", "Point", 2, "Standard");
+  RegisterSeriesType(
+      "TPieSeries", [] { return std::make_unique<TPieSeries>(); }, "", "Pie", 1, "Standard");
   RegisterSeriesType(
       "TFastLineSeries", [] { return std::make_unique<TFastLineSeries>(); }, "", "Fast Line", 2,
       "Standard");

@@ -115,6 +115,9 @@ class TSeriesChart {
                          double& /*lowY*/, double& /*highY*/) const {
     return false;
   }
+  // A pie fills the chart rectangle: entering hides axes, walls and frame and
+  // stops zoom and panning; leaving shows and allows them again.
+  virtual void SwitchPieMode(bool /*entering*/) {}
   virtual bool AutoRepaint() const { return true; }
   virtual void SetAutoRepaint(bool /*on*/) {}
 };

@@ -163,7 +163,7 @@ double TChartValueList::ValueSum() const {
 
 double TChartValueList::MagnitudeSum() const {
   if (statsOutOfDate_) RefreshStatistics();
-  return magnitudeSum_;
+  return magnitudeSum_ - MagnitudeSumAdjustment;
 }
 
 void TChartValueList::NumberSequentially() {

@@ -34,6 +34,9 @@ class TChartValueList {
 
   // Staging slot for the value a point being added gets in this list.
   double ValueToAdd = 0;
+  // Taken off the magnitude sum: a pie's "other" point repeats the values of
+  // the points it stands for, which must not count twice.
+  double MagnitudeSumAdjustment = 0;
 
   // operations
   virtual double ValueAt(int index) const;

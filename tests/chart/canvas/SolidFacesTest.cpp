@@ -28,7 +28,7 @@ Vec Cross(Vec a, Vec b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-enum class View { flat, orthogonal, fromAbove, fromBelow, rotated0 };
+enum class View { flat, orthogonal, fromAbove, fromBelow, rotated0, pieMode };
 
 struct Rig {
   tk::TRecordingSurface screen;
@@ -44,6 +44,10 @@ struct Rig {
     if (v == View::rotated0) {
       options.SetElevation(0);
       options.SetRotation(0);
+    }
+    if (v == View::pieMode) {  // the view a chart takes for its pies
+      options.SetElevation(315);
+      options.SetRotation(360);
     }
     if (v == View::fromBelow) {
       options.SetElevation(25);
@@ -315,9 +319,10 @@ TEST(SolidFaces, ThickPieSliceSidesFaceAndRim) {
       // side's outer point (150, 100) lies right of the centre, the last (100, 50) on it
       {"upper right", 0, pi / 2, true, {12}, {0}},
       // 180 to 360: 20 arc points; the side from (50, 100) lies left, the one to (150, 100)
-      // right, and the rim runs down the screen over points 1 to 10 (the 11th is as low)
-      {"lower half", pi, 2 * pi, true, {4, 4, 21, 20}, {0, 0, 0, 32}},
-      {"lower half, no sides", pi, 2 * pi, false, {21, 20}, {0, 32}},
+      // right; depth runs up and right, so the rim faces us from 135 to 315 degrees:
+      // points 1 (180) to 15 (312.6)
+      {"lower half", pi, 2 * pi, true, {4, 4, 21, 30}, {0, 0, 0, 32}},
+      {"lower half, no sides", pi, 2 * pi, false, {21, 30}, {0, 32}},
   };
   const tk::TColor face = tk::RGB(90, 180, 250);
   for (const Case& c : cases) {
@@ -336,20 +341,60 @@ TEST(SolidFaces, ThickPieSliceSidesFaceAndRim) {
       want.push_back(s == 0 ? face : DarkenColor(face, s));
     EXPECT_EQ(colours, want) << c.name;
   }
-  // the lower half's rim: arc points 1 to 10 at the back, then back along the front
+  // the lower half's rim: arc points 1 to 15 at the back, then back along the front
   Rig r(View::orthogonal);
   r.canvas.DrawPieSlice3D(100, 100, 50, 50, 0, 20, pi, 2 * pi, false, false);
   const auto& rim = r.screen.Calls().back().args;
   std::vector<int> want;
-  for (int k = 1; k <= 10; ++k) {
+  for (int k = 1; k <= 15; ++k) {
     const double a = pi + (k - 1) * pi / 19;
     want.insert(want.end(), {100 + tk::RoundToInt(50 * std::cos(a)) + 20,
                              100 - tk::RoundToInt(50 * std::sin(a)) - 20});
   }
-  for (int k = 10; k >= 1; --k) {
+  for (int k = 15; k >= 1; --k) {
     const double a = pi + (k - 1) * pi / 19;
     want.insert(want.end(),
                 {100 + tk::RoundToInt(50 * std::cos(a)), 100 - tk::RoundToInt(50 * std::sin(a))});
   }
   EXPECT_EQ(rim, want);
+}
+
+TEST(SolidFaces, ThickPieSliceRimShowsWhereItFacesTheViewer) {
+  // A whole slice: 32 arc points round an ellipse of radii 80 and 60, 40 deep.
+  // The face is drawn at the back depth and the rim runs from under it towards
+  // the front, so the picture is the solid mirrored in depth: a stretch of rim
+  // is drawn exactly when its outward normal, worked out in the chart's own
+  // coordinates, turns away from the viewer.
+  const double pi = std::numbers::pi;
+  constexpr int n = 32;
+  for (View view : {View::orthogonal, View::fromAbove, View::fromBelow, View::pieMode}) {
+    Rig r(view);
+    r.canvas.DrawPieSlice3D(200, 150, 80, 60, 0, 40, 0, 2 * pi, false, false);
+    std::vector<tk::TPoint> back(n + 1);
+    for (int k = 1; k <= n; ++k) {
+      const double a = (k - 1) * 2 * pi / (n - 1);
+      back[static_cast<size_t>(k)] = r.canvas.ProjectPoint(
+          200 + tk::RoundToInt(80 * std::cos(a)), 150 - tk::RoundToInt(60 * std::sin(a)), 40);
+    }
+    std::set<int> drawn;  // segment k joins arc points k and k + 1
+    const auto& calls = r.screen.Calls();
+    for (size_t c = 1; c < calls.size(); ++c) {  // the face first, then the rim
+      const auto& args = calls[c].args;
+      const int half = static_cast<int>(args.size()) / 4;
+      int first = 1;
+      while (first < n && !(back[static_cast<size_t>(first)] == tk::TPoint{args[0], args[1]}))
+        ++first;
+      for (int j = 0; j + 1 < half; ++j) drawn.insert(first + j);
+    }
+    const Vec toViewer = r.ToViewer();
+    int checked = 0;
+    for (int k = 1; k < n; ++k) {
+      const double a = (k - 0.5) * 2 * pi / (n - 1);
+      const std::optional<bool> shows = Shows({std::cos(a) / 80, -std::sin(a) / 60, 0}, toViewer);
+      if (!shows) continue;
+      ++checked;
+      EXPECT_EQ(drawn.count(k) == 1, !*shows) << static_cast<int>(view) << " segment " << k;
+    }
+    EXPECT_GT(checked, 20) << static_cast<int>(view);
+  }
 }
