@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -290,6 +292,264 @@ TEST(SignalViewsOnTheirOwnChart, RoleTextsHideWhenABitIsNarrowerThanThem) {
       roles += c.op == "TextOut" && c.font.font.height == -9;
     EXPECT_EQ(roles, row.shown ? 8 : 0) << row.bitTime;
   }
+}
+
+// ---------------------------------------------------------------- in the real window
+
+// Every call of a recorded drawing with the tools it was drawn with, one text each.
+// The chart keeps drawing into the bitmap the first surface made, which logs into
+// that surface: a chart is drawn onto the same surface every time.
+std::vector<std::string> Drawing(TChart& chart, tk::TRecordingSurface& surface) {
+  surface.Clear();
+  chart.PaintInto(surface, {0, 0, chart.Width(), chart.Height()});
+  std::vector<std::string> out;
+  for (const tk::TDrawCall& c : surface.Calls()) {
+    if (c.op == "CreateBitmap") continue;  // the first paint makes the buffer, later ones reuse it
+    char tools[160];
+    std::snprintf(tools, sizeof tools, " pen %x/%d/%d brush %x/%d font %s/%d/%x/%d",
+                  static_cast<unsigned>(c.pen.color), c.pen.width, static_cast<int>(c.pen.style),
+                  static_cast<unsigned>(c.brush.color), static_cast<int>(c.brush.style),
+                  c.font.font.name.c_str(), c.font.font.height,
+                  static_cast<unsigned>(c.font.font.color), c.font.escapement);
+    out.push_back(c.ToString() + tools);
+  }
+  return out;
+}
+
+// The bottom axis's label values, ascending: its labels are the turned texts.
+std::vector<double> BottomLabels(TChart& chart) {
+  tk::TRecordingSurface surface;
+  chart.PaintInto(surface, {0, 0, chart.Width(), chart.Height()});
+  std::vector<double> out;
+  for (const tk::TDrawCall& c : surface.Calls())
+    if (c.op == "TextOut" && c.font.escapement != 0) out.push_back(std::stod(c.text));
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::vector<double> Multiples(double first, double step, double last) {
+  std::vector<double> out;
+  for (double v = first; v <= last + 1e-9; v += step)
+    out.push_back(v);
+  return out;
+}
+
+class SignalViewsWindow : public ::testing::Test {
+ protected:
+  void TearDown() override { PanningMouseButton = tk::mbRight; }
+  void Send(const std::string& text, int ticks) {
+    form.Edit1.SetText(text);
+    form.Button1.Click();
+    for (int i = 0; i < ticks; ++i)
+      form.Timer1Timer();
+    form.Timer1.SetEnabled(false);
+  }
+  tk::TMenuItem& Item(TSignalView v) { return form.ChartMenu.Item(v); }
+  TForm1 form;
+};
+
+TEST_F(SignalViewsWindow, BitGridLabelValues) {
+  // 607 axis pixels over the window; a label of three 6-pixel digits, 13 px high,
+  // turned by 45 degrees needs 22 px: 62 ms = 37.7 px (every bit), 25 ms = 15.2 px
+  // (every second bit), 1 ms = 0.61 px (every 37th); zoomed into 800..900, 6.07 px a
+  // millisecond (every 4th); the axis end carries no label
+  const struct {
+    int speed;
+    bool grid;
+    double min, max;
+    std::vector<double> labels;
+  } rows[] = {
+      {16, true, 0, 999, Multiples(62, 62, 992)},
+      {40, true, 0, 999, Multiples(50, 50, 950)},
+      {1000, true, 0, 999, Multiples(37, 37, 962)},
+      {1000, true, 800, 900, Multiples(804, 4, 896)},
+      {16, true, 800, 900, {806, 868}},
+      {16, false, 0, 999, Multiples(7, 62, 937)},    // the designed labels, from the top down
+      {1000, false, 800, 900, Multiples(801, 1, 899)},
+  };
+  for (const auto& row : rows) {
+    TForm1 f;
+    f.SpinEdit1.SetValue(row.speed);
+    f.Button2.Click();  // Clear: the designed labels take the bit time as their increment
+    f.Chart1.BottomAxis().SetLimits(row.min, row.max);
+    tk::TMenuItem& grid = f.ChartMenu.Item(svBitGrid);
+    grid.Click();  // on, and for the designed rows off again
+    if (!row.grid) grid.Click();
+    EXPECT_EQ(BottomLabels(f.Chart1), row.labels) << row.speed << " " << row.min;
+  }
+}
+
+TEST_F(SignalViewsWindow, EveryViewOffLeavesTheDesignedDrawing) {
+  // the designed chart, built apart from the window, with the same points
+  ChartRig designed;
+  ConfigureAsSignalChart(designed.chart);
+  auto* s = new TFastLineSeries;
+  s->SetSeriesColor(tk::clRed);
+  s->LinePen().SetColor(tk::clRed);
+  s->LinePen().SetWidth(3);
+  s->SetShowInLegend(false);
+  s->SetValueFormat("#,##");
+  s->Marks().SetArrowLength(8);
+  s->SetParentChart(&designed.chart);
+  form.CheckBox1.SetChecked(true);
+  form.CheckBox2.SetChecked(true);
+  Send("KELDO", 60);
+  designed.chart.BottomAxis().SetIncrement(62);
+  for (int i = 0; i < form.Series1->PointCount(); ++i)
+    s->AddPointXY(form.Series1->XValueAt(i), form.Series1->YValueAt(i));
+  const std::vector<std::string> reference = Drawing(designed.chart, designed.surface);
+  tk::TRecordingSurface surface;
+  ASSERT_EQ(Drawing(form.Chart1, surface), reference);
+  EXPECT_EQ(form.Chart1.SeriesCount(), 1);
+  for (int v = 0; v < kSignalViewCount; ++v) {
+    SCOPED_TRACE(form.ChartMenu.Item(v).Caption());
+    EXPECT_FALSE(form.ChartMenu.Item(v).Checked());  // off at start
+    form.ChartMenu.Item(v).Click();
+    EXPECT_TRUE(form.Views().Shown(static_cast<TSignalView>(v)));
+    EXPECT_NE(Drawing(form.Chart1, surface), reference);  // the view draws something
+    form.ChartMenu.Item(v).Click();
+    EXPECT_EQ(Drawing(form.Chart1, surface), reference);
+  }
+  // all on at once, then all off
+  for (int v = 0; v < kSignalViewCount; ++v)
+    form.ChartMenu.Item(v).Click();
+  EXPECT_EQ(form.Chart1.SeriesCount(), 7);
+  EXPECT_EQ(form.Chart1.LegendSeriesAt(0), nullptr);  // the legend stays as designed: empty
+  for (int v = kSignalViewCount - 1; v >= 0; --v)
+    form.ChartMenu.Item(v).Click();
+  EXPECT_EQ(Drawing(form.Chart1, surface), reference);
+}
+
+TEST_F(SignalViewsWindow, ReceiverReadsBackEveryEncodingAndFraming) {
+  for (int encoding = 0; encoding < 5; ++encoding)
+    for (int options = 0; options < 4; ++options) {
+      TForm1 f;
+      f.RG1.SetItemIndex(encoding);
+      f.CheckBox1.SetChecked(options & 1);
+      f.CheckBox2.SetChecked(options & 2);
+      f.ChartMenu.Item(svReceiver).Click();
+      const int frame = 8 + (options & 1 ? 3 : 0) + (options & 2 ? 1 : 0);
+      f.Edit1.SetText("Hi!");
+      f.Button1.Click();
+      for (int i = 0; i < 3 * frame; ++i)
+        f.Timer1Timer();
+      SCOPED_TRACE(testing::Message() << "encoding " << encoding << " options " << options);
+      const TSignalViews& v = f.Views();
+      EXPECT_EQ(v.Receiver().Text(), "Hi!");
+      ASSERT_EQ(v.Samples().PointCount(), 3 * frame);
+      for (int i = 0; i < 3 * frame; ++i)  // a dot in the middle of every 62 ms bit
+        EXPECT_EQ(v.Samples().XValueAt(i), 31.0 + 62 * i);
+      EXPECT_EQ(v.Decoded().PointCount(), 3);
+      EXPECT_EQ(v.DecodedErrors().PointCount(), 0);
+    }
+}
+
+TEST_F(SignalViewsWindow, ClearEmptiesTheViewsAndStartRefillsThem) {
+  for (int v = 0; v < kSignalViewCount; ++v)
+    Item(static_cast<TSignalView>(v)).Click();
+  Send("KE", 16);
+  EXPECT_EQ(form.Views().Roles().PointCount(), 16);
+  form.Button2.Click();
+  for (const TChartSeries* s : {static_cast<const TChartSeries*>(&form.Views().Roles()),
+                                static_cast<const TChartSeries*>(&form.Views().Samples()),
+                                static_cast<const TChartSeries*>(&form.Views().Clock()),
+                                static_cast<const TChartSeries*>(&form.Views().Decoded())})
+    EXPECT_EQ(s->PointCount(), 0);
+  Send("L", 8);
+  EXPECT_EQ(form.Views().Receiver().Text(), "L");
+  EXPECT_EQ(form.Views().Roles().XValueAt(0), 31);  // time started again at 0
+}
+
+TEST_F(SignalViewsWindow, PointerOverAnErringDotShowsItsReason) {
+  form.CheckBox2.SetChecked(true);  // parity
+  Send("K", 9);
+  tk::TRecordingSurface surface;
+  Drawing(form.Chart1, surface);  // the views are off: nothing to explain
+  const TPointSeries& dots = form.Views().Samples();
+  form.Chart1MouseMove(100, 100);
+  EXPECT_EQ(tk::HintText(), "");
+  Item(svReceiver).Click();
+  Drawing(form.Chart1, surface);
+  form.Chart1MouseMove(dots.XPixel(0), dots.YPixel(0));
+  EXPECT_EQ(tk::HintText(), "Data bit 7: 0, read at 31 ms");
+  form.Chart1MouseMove(dots.XPixel(0), dots.YPixel(0) - 40);
+  EXPECT_EQ(tk::HintText(), "");
+}
+
+// ---------------------------------------------------------------- the context menu
+
+class ChartMenuInWindow : public SignalViewsWindow {
+ protected:
+  void SetUp() override {
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    form.Widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+  }
+  QWidget* Chart() { return form.Chart1.Widget(); }
+  bool Opens() { return QTest::qWaitFor([&] { return form.ChartMenu.IsOpen(); }, 2000); }
+  void CloseMenu() {
+    form.ChartMenu.Close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.ChartMenu.IsOpen(); }, 2000));
+  }
+};
+
+TEST_F(ChartMenuInWindow, ItemsAreTheFourViewsAllOff) {
+  const char* captions[] = {"&Bit grid", "Bit r&oles", "&Receiver", "&Clock"};
+  ASSERT_EQ(form.ChartMenu.Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(form.ChartMenu.Item(i).Caption(), captions[i]);
+    EXPECT_TRUE(form.ChartMenu.Item(i).Checkable());
+    EXPECT_FALSE(form.ChartMenu.Item(i).Checked());
+  }
+}
+
+TEST_F(ChartMenuInWindow, OpensFromTheMouseAndTheKeyboard) {
+  // a right click through the window system, as a user's click arrives
+  QWindow* window = form.Widget()->windowHandle();
+  const QPoint at = Chart()->mapTo(form.Widget(), QPoint(200, 100));
+  const double before[] = {form.Chart1.BottomAxis().Minimum(), form.Chart1.BottomAxis().Maximum()};
+  QTest::mouseClick(window, Qt::RightButton, {}, at);
+  EXPECT_TRUE(Opens());
+  CloseMenu();
+  // the right button neither zooms nor pans this chart
+  EXPECT_EQ(form.Chart1.BottomAxis().Minimum(), before[0]);
+  EXPECT_EQ(form.Chart1.BottomAxis().Maximum(), before[1]);
+
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+  } keys[] = {{Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}};
+  for (const auto& k : keys) {
+    form.Chart1.SetFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Chart()->hasFocus(); }, 2000));
+    QTest::keyClick(window, k.key, k.mods);
+    EXPECT_TRUE(Opens()) << k.key;
+    CloseMenu();
+  }
+  // a plain F10 on the chart is no request for the menu
+  QTest::keyClick(window, Qt::Key_F10);
+  QTest::qWait(50);
+  EXPECT_FALSE(form.ChartMenu.IsOpen());
+}
+
+TEST_F(ChartMenuInWindow, AcceleratorsToggleTheViews) {
+  const struct {
+    Qt::Key key;
+    TSignalView view;
+  } rows[] = {{Qt::Key_B, svBitGrid}, {Qt::Key_O, svBitRoles}, {Qt::Key_R, svReceiver},
+              {Qt::Key_C, svClock}};
+  for (const auto& r : rows)
+    for (bool expected : {true, false}) {
+      form.Chart1.SetFocus();
+      QTest::keyClick(form.Widget()->windowHandle(), Qt::Key_Menu);
+      ASSERT_TRUE(Opens());
+      QTest::keyClick(form.ChartMenu.Widget(), r.key);
+      EXPECT_TRUE(QTest::qWaitFor([&] { return form.Views().Shown(r.view) == expected; }, 2000))
+          << r.key;
+      EXPECT_EQ(form.ChartMenu.Item(r.view).Checked(), expected);
+      EXPECT_TRUE(QTest::qWaitFor([&] { return !form.ChartMenu.IsOpen(); }, 2000));
+    }
 }
 
 }  // namespace
