@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/Hint.h"
+
 using namespace tk;
 
 // The model's ports and inputs, bound to the window's controls.
@@ -26,6 +28,7 @@ class TForm1::Ports : public TTextSource,
   // signal: the chart's first series, reached through its series list
   void AddPoint(double x, double y) override {
     f_.Chart1.Series(0)->AddPointXY(x, y, "", clDefault);
+    f_.views_->SignalPoint(x, y);  // the receiver reads what the series receives
   }
   void ClearPoints() override { f_.Chart1.Series(0)->RemoveAllPoints(); }
 
@@ -49,6 +52,7 @@ TForm1::TForm1() : Series1(new TFastLineSeries), ports_(std::make_unique<Ports>(
   CreateControls();
   CreateSignalChart();
   CreateAboutPanel();
+  CreateSignalViews();
   FormCreate();
 }
 
@@ -222,6 +226,23 @@ void TForm1::CreateAboutPanel() {
     c->SetTabOrder(order++);
 }
 
+void TForm1::CreateSignalViews() {
+  views_ = std::make_unique<TSignalViews>(Chart1, [this] { return Timer1.Interval(); });
+  struct ItemSpec {
+    const char* caption;
+    TSignalView view;
+  };
+  for (const ItemSpec& s : {ItemSpec{"&Bit grid", svBitGrid},
+                            {"Bit r&oles", svBitRoles},
+                            {"&Receiver", svReceiver},
+                            {"&Clock", svClock}}) {
+    TMenuItem& item = ChartMenu.Add(s.caption, true);
+    item.OnClick = [this, &item, v = s.view] { views_->SetShown(v, item.Checked()); };
+  }
+  Chart1.OnContextPopup = [this](TCustomPanel*, TPoint p) { Chart1ContextPopup(p.x, p.y); };
+  Chart1.OnMouseMove = [this](TCustomPanel*, TShiftState, int x, int y) { Chart1MouseMove(x, y); };
+}
+
 std::uint32_t TForm1::BitTimeFromSpeed() const {
   const int speed = SpinEdit1.Value();
   return speed > 0 ? static_cast<std::uint32_t>(1000 / speed) : 0;
@@ -240,6 +261,7 @@ void TForm1::SpinEdit1Change() {
 
 void TForm1::Button1Click() {
   model_->Start();
+  views_->Restart(*ports_);
   Chart1.BottomAxis().SetIncrement(Timer1.Interval());
   Edit1.SetEnabled(false);
   Timer1.SetEnabled(true);
@@ -252,6 +274,7 @@ void TForm1::Button2Click() {
   Edit1.SetEnabled(true);
   Timer1.SetEnabled(false);
   ports_->ClearPoints();
+  views_->Clear();
   Buffer.Clear();
 }
 
@@ -260,7 +283,9 @@ void TForm1::nrbChange() {
 }
 
 void TForm1::Timer1Timer() {
+  views_->BeforeTick(*model_, *ports_, Edit1.Text());
   model_->Tick();
+  views_->AfterTick(*model_);
 }
 
 void TForm1::Button3Click() {
@@ -279,4 +304,16 @@ void TForm1::ScrollBar1Change() {
   const int p = ScrollBar1.Position();
   axis.SetMaximum(width + p);
   axis.SetMinimum(p);
+}
+
+void TForm1::Chart1ContextPopup(int x, int y) {
+  HideHint();
+  ChartMenu.Popup(Chart1, x, y);
+}
+
+void TForm1::Chart1MouseMove(int x, int y) {
+  if (views_->Shown(svReceiver))
+    ShowHint(Chart1, x, y, views_->HintAt(x, y));
+  else
+    HideHint();
 }

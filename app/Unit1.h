@@ -4,11 +4,13 @@
 
 #include <memory>
 
+#include "app/SignalViews.h"
 #include "app/TransmissionModel.h"
 #include "chart/panel/Chart.h"
 #include "chart/series/FastLineSeries.h"
 #include "toolkit/ExtControls.h"
 #include "toolkit/Form.h"
+#include "toolkit/Menu.h"
 #include "toolkit/SpinEdit.h"
 #include "toolkit/StdControls.h"
 #include "toolkit/Timer.h"
@@ -41,6 +43,8 @@ class TForm1 : public tk::TForm {
   tk::TMemo Memo1{&Panel1};
   tk::TMemo Memo2{&Panel1};
   tk::TScrollBar ScrollBar1{this};
+  // the signal chart's context menu: one check item per view, all off at start
+  tk::TPopupMenu ChartMenu;
 
   // event handlers
   void FormCreate();
@@ -52,18 +56,23 @@ class TForm1 : public tk::TForm {
   void Button3Click();
   void Button4Click();
   void ScrollBar1Change();
+  void Chart1ContextPopup(int x, int y);
+  void Chart1MouseMove(int x, int y);
 
   const TTransmissionModel& Model() const { return *model_; }
+  TSignalViews& Views() { return *views_; }
 
  private:
   class Ports;
   void CreateControls();
   void CreateSignalChart();
   void CreateAboutPanel();
+  void CreateSignalViews();
   // 1000 div the speed; a transient speed of 0 or below (while typing) gives
   // interval 0, which stops the ticks until the box reads a valid speed.
   std::uint32_t BitTimeFromSpeed() const;
 
   std::unique_ptr<Ports> ports_;
   std::unique_ptr<TTransmissionModel> model_;
+  std::unique_ptr<TSignalViews> views_;  // goes before Chart1, whose series it names
 };

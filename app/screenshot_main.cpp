@@ -1,11 +1,47 @@
 // Pictures of the real window for a person to look at: at start, after START
 // has sent "KELDO" (the clock's tick handler driven 40 times), and with the
-// About panel open. Writes PNGs into the folder given as the only argument.
+// About panel open, and with every view of the chart's context menu on, at
+// 16 and at 1000 bits per second (the last also zoomed into 800..900 ms).
+// Writes PNGs into the folder given as the only argument.
 #include <cstdio>
 #include <string>
 
 #include "app/Unit1.h"
 #include "toolkit/Application.h"
+
+namespace {
+
+// Sends the text with start, stop and parity bits and every view on.
+void SendWithAllViews(TForm1& form, int speed, const std::string& text) {
+  form.Button2.Click();
+  form.SpinEdit1.SetValue(speed);
+  form.CheckBox1.SetChecked(true);
+  form.CheckBox2.SetChecked(true);
+  form.Edit1.SetText(text);
+  for (int i = 0; i < form.ChartMenu.Count(); ++i)
+    if (!form.ChartMenu.Item(i).Checked()) form.ChartMenu.Item(i).Click();
+  form.Button1.Click();
+  for (std::size_t tick = 0; tick < 12 * text.size(); ++tick)
+    form.Timer1Timer();
+  form.Timer1.SetEnabled(false);
+  tk::ProcessMessages();
+}
+
+bool ViewPictures(TForm1& form, const std::string& folder) {
+  SendWithAllViews(form, 16, "KELDO");
+  bool ok = form.SaveImage(folder + "/4-views-16.png");
+  std::string text;
+  while (text.size() < 90)
+    text += "Hello, world! ";
+  SendWithAllViews(form, 1000, text);
+  ok = ok && form.SaveImage(folder + "/5-views-1000.png");
+  form.Chart1.BottomAxis().SetLimits(800, 900);
+  tk::ProcessMessages();
+  ok = ok && form.SaveImage(folder + "/6-views-1000-zoom.png");
+  return ok;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const std::string folder = argc > 1 ? argv[1] : ".";
@@ -23,6 +59,8 @@ int main(int argc, char** argv) {
   form1.Button3.Click();
   tk::ProcessMessages();
   ok = ok && form1.SaveImage(folder + "/3-about.png");
+  form1.Button4.Click();
+  ok = ok && ViewPictures(form1, folder);
   if (!ok) std::fprintf(stderr, "could not write the screenshots into %s\n", folder.c_str());
   return ok ? 0 : 1;
 }

@@ -1,6 +1,8 @@
 #include "toolkit/CustomPanel.h"
 
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScreen>
@@ -103,6 +105,26 @@ class PanelHost : public QWidget {
       owner->DoMouseWheel(ShiftOf(e->modifiers(), e->buttons()), e->angleDelta().y(), p.x(), p.y());
     });
   }
+  void contextMenuEvent(QContextMenuEvent* e) override {
+    if (!owner || !owner->OnContextPopup) {
+      e->ignore();
+      return;
+    }
+    // from the keyboard there is no pointer position: open over the middle
+    const QPoint p = e->reason() == QContextMenuEvent::Mouse ? e->pos() : rect().center();
+    owner->DoContextPopup(p.x(), p.y());
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    // not every platform turns these keys into a context menu request by itself
+    const bool menuKey = e->key() == Qt::Key_Menu && e->modifiers() == Qt::NoModifier;
+    const bool shiftF10 = e->key() == Qt::Key_F10 && e->modifiers() == Qt::ShiftModifier;
+    if (owner && owner->OnContextPopup && (menuKey || shiftF10)) {
+      const QPoint p = rect().center();
+      owner->DoContextPopup(p.x(), p.y());
+      return;
+    }
+    QWidget::keyPressEvent(e);
+  }
   void leaveEvent(QEvent*) override {
     if (owner) Dispatch([&] { owner->MouseLeave(); });
   }
@@ -158,6 +180,10 @@ void TCustomPanel::DoMouseWheel(TShiftState shift, int delta, int x, int y) {
     if (event) event(this, shift, {x, y});
     MouseWheel(shift, down, x, y);
   }
+}
+
+void TCustomPanel::DoContextPopup(int x, int y) {
+  Dispatch(OnContextPopup, this, TPoint{x, y});
 }
 
 void TCustomPanel::InvalidateAfterPaint() {

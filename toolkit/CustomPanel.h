@@ -26,6 +26,9 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TCustomPanel* sender, TShiftState, int x, int y)>;
 using TMouseWheelUpDownEvent =
     std::function<void(TCustomPanel* sender, TShiftState, TPoint mousePos)>;
+// The user asks for the control's context menu at a client point: a right
+// click there, or the Menu key or Shift+F10 while the control has the focus.
+using TContextPopupEvent = std::function<void(TCustomPanel* sender, TPoint pos)>;
 
 // One notch of a mouse wheel, in the units Qt reports a wheel's turn in.
 inline constexpr int kWheelDelta = 120;
@@ -55,6 +58,7 @@ class TCustomPanel : public TWinControl {
   TMouseMoveEvent OnMouseMove;
   // once per whole notch; touchpads report fractions of a notch, which add up
   TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
+  TContextPopupEvent OnContextPopup;
 
   // The toolkit's handling of each mouse notification: the event, then the overridable.
   void DoMouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -62,6 +66,7 @@ class TCustomPanel : public TWinControl {
   void DoMouseUp(TMouseButton button, TShiftState shift, int x, int y);
   // delta: how far the wheel turned, kWheelDelta a notch away from the user
   void DoMouseWheel(TShiftState shift, int delta, int x, int y);
+  void DoContextPopup(int x, int y);
 
  protected:
   friend class PanelHost;
