@@ -145,6 +145,16 @@ struct TQtSurface::Impl {
   TBrushBitmapRef textureFor;
   QImage texture;
   std::vector<QLine> lines;  // a thin polyline's segments, kept between calls
+  QPolygon polygon;          // the points of a polygon, polyline or clip, kept between calls
+
+  // The points as a Qt polygon, in storage kept from the last call.
+  const QPolygon& PolygonOf(const TPoint* points, int count) {
+    polygon.resize(count);
+    QPoint* q = polygon.data();
+    for (int i = 0; i < count; ++i)
+      q[i] = QPoint(points[i].x, points[i].y);
+    return polygon;
+  }
 
   explicit Impl(QPaintDevice* device) : painter(device) {
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -278,17 +288,12 @@ void TQtSurface::Polyline(const TPoint* points, int count) {
     impl_->painter.drawLines(lines.data(), static_cast<int>(lines.size()));
     return;
   }
-  QPolygon poly(count);
-  for (int i = 0; i < count; ++i)
-    poly.setPoint(i, points[i].x, points[i].y);
-  impl_->painter.drawPolyline(poly);
+  impl_->painter.drawPolyline(impl_->PolygonOf(points, count));
 }
 
 void TQtSurface::Polygon(const TPoint* points, int count) {
   if (count < 2) return;
-  QPolygon poly(count);
-  for (int i = 0; i < count; ++i)
-    poly.setPoint(i, points[i].x, points[i].y);
+  const QPolygon& poly = impl_->PolygonOf(points, count);
   Figure([&] { impl_->painter.drawPolygon(poly, Qt::OddEvenFill); });
 }
 
@@ -480,10 +485,8 @@ void TQtSurface::IntersectClipRect(const TRect& r) {
 }
 
 void TQtSurface::SelectClipPolygon(const TPoint* points, int count) {
-  QPolygon poly(count);
-  for (int i = 0; i < count; ++i)
-    poly.setPoint(i, points[i].x, points[i].y);
-  impl_->painter.setClipRegion(QRegion(poly, Qt::OddEvenFill), Qt::ReplaceClip);
+  impl_->painter.setClipRegion(QRegion(impl_->PolygonOf(points, count), Qt::OddEvenFill),
+                               Qt::ReplaceClip);
 }
 
 void TQtSurface::RemoveClip() {
@@ -500,6 +503,17 @@ std::unique_ptr<TBitmap> TQtSurface::CreateBitmap(int width, int height, bool mo
   // a one-bit bitmap is a pattern, kept at one pixel per pixel
   return std::make_unique<TImageBitmap>(width, height, monochrome,
                                         monochrome ? 1.0 : PixelRatio());
+}
+
+bool TQtSurface::HoldsFrame(int width, int height) const {
+  const QPaintDevice* d = impl_->painter.device();
+  if (!d || d->devType() != QInternal::Image) return false;  // a window shows what is drawn
+  const auto* image = static_cast<const QImage*>(d);
+  const double r = image->devicePixelRatio();
+  // what a bitmap for this frame would be (TImageBitmap): the same pixels, the same format
+  return image->format() == QImage::Format_RGB32 &&
+         image->width() == std::max(1, static_cast<int>(std::ceil(width * r))) &&
+         image->height() == std::max(1, static_cast<int>(std::ceil(height * r)));
 }
 
 void TQtSurface::CopyFrom(int x, int y, TBitmap& source) {

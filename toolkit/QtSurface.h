@@ -36,6 +36,7 @@ class TQtSurface : public TSurface {
   void RemoveClip() override;
   double PixelRatio() const override;
   std::unique_ptr<TBitmap> CreateBitmap(int width, int height, bool monochrome) override;
+  bool HoldsFrame(int width, int height) const override;
   void CopyFrom(int x, int y, TBitmap& source) override;
   void DrawPicture(const TRect& dest, const TPicture& picture) override;
 

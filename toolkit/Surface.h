@@ -89,6 +89,10 @@ class TSurface {
 
   // ---------------------------------------------------------------- bitmaps and pictures
   virtual std::unique_ptr<TBitmap> CreateBitmap(int width, int height, bool monochrome) = 0;
+  // Whether a frame of width x height logical pixels may be drawn straight onto this
+  // surface instead of into a bitmap copied here: an off-screen picture of exactly that
+  // size and of the bitmaps' own kind, which nobody sees while it is being drawn.
+  virtual bool HoldsFrame(int /*width*/, int /*height*/) const { return false; }
   virtual void CopyFrom(int x, int y, TBitmap& source) = 0;  // a plain block copy
   virtual void DrawPicture(const TRect& dest, const TPicture& picture) = 0;
 

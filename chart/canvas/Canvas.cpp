@@ -94,16 +94,22 @@ tk::TRect TZozCanvas3D::StartFrame(tk::TSurface& destination, TView3DOptions* op
   }
   if (is3D_ && !orthogonal_) ComputeCoefficients();
 
-  if (!buffered_) {
+  const int w = userRect.Width(), h = userRect.Height();
+  // A picture that is exactly the frame needs no buffer between: nothing shows it
+  // half-drawn, and drawing straight onto it saves copying every pixel once more.
+  // The buffer, if any, keeps the last picture shown in the window.
+  direct_ = !buffered_ || (!monochrome_ && userRect.left == 0 && userRect.top == 0 &&
+                           destination.HoldsFrame(w, h));
+  if (direct_) {
     AttachSurface(destination);
     return userRect;
   }
-  const int w = userRect.Width(), h = userRect.Height();
   if (buffer_ && (buffer_->Width() != w || buffer_->Height() != h ||
                   (!monochrome_ && buffer_->PixelRatio() != destination.PixelRatio())))
     buffer_.reset();  // a new size, or a screen of another density
   if (!buffer_) buffer_ = destination.CreateBitmap(w, h, monochrome_);
   if (!buffer_) {  // a surface that cannot make bitmaps: draw straight onto it
+    direct_ = true;
     AttachSurface(destination);
     return userRect;
   }
@@ -146,7 +152,7 @@ void TZozCanvas3D::SetProjectionCenter(int totalDepth, const tk::TRect& /*bounds
 
 void TZozCanvas3D::PresentFrame(tk::TSurface& destination, tk::TSurface& defaultSurface,
                                 const tk::TRect& userRect) {
-  if (buffered_ && buffer_) {
+  if (!direct_ && buffer_) {
     destination.CopyFrom(userRect.left, userRect.top, *buffer_);
     dirty_ = false;
   }

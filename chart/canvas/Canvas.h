@@ -302,6 +302,7 @@ class TZozCanvas3D : public TCanvas3D {
   // buffering
   std::unique_ptr<tk::TBitmap> buffer_;
   bool buffered_ = true;
+  bool direct_ = false;  // this frame is drawn straight onto its destination
   bool monochrome_ = false;
   bool dirty_ = true;
   tk::TRect bounds_;

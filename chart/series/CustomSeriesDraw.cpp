@@ -203,6 +203,7 @@ void TCustomSeries::DrawReduced() {
   const double* ys = YValues().Values().data();
   const auto last = static_cast<std::size_t>(LastVisible) + 1;
   const bool nulls = HasPointColors();
+  const bool ascending = XValues().Order() == loAscending;
   for (auto from = static_cast<std::size_t>(FirstVisible) + 1; from < last;) {
     std::size_t to = from;
     if (nulls)
@@ -211,7 +212,7 @@ void TCustomSeries::DrawReduced() {
     else
       to = last;
     ForEachDenseColumn(*GetHorizAxis(), *GetVertAxis(), xs, ys, XValues().Multiplier(),
-                       YValues().Multiplier(), from, to, emit);
+                       YValues().Multiplier(), from, to, emit, ascending);
     if (to < last) PrevColor = tk::clNone;  // the null point breaks the line
     from = to + 1;
   }

@@ -45,8 +45,10 @@ class TFastLineSeries : public TChartSeries {
   // Dense data: many more visible points than pixel columns.
   bool ShouldReduce() const;
   void DrawReduced();
+  void DrawChain();
 
   TChartPen linePen_;
   bool autoRepaint_ = true;
   tk::TPoint last_{0, 0};
+  std::vector<tk::TPoint> chain_;  // a dense paint's reduced points, reused between paints
 };

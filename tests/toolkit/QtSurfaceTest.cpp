@@ -657,3 +657,64 @@ TEST(QtSurface, RotatedTextOnHighDensityTargetKeepsDeviceDetail) {
   ASSERT_GT(inked, 5);
   EXPECT_GT(mixed, inked / 2);
 }
+
+// ---------------------------------------------------------------- frames and reused storage
+
+TEST(QtSurface, HoldsAFrameOnlyOnAPictureOfItsExactSizeAndKind) {
+  struct Case {
+    int w, h;
+    QImage::Format format;
+    double ratio;
+    int frameW, frameH;
+    bool holds;
+  };
+  const Case cases[] = {
+      {100, 50, QImage::Format_RGB32, 1, 100, 50, true},
+      {200, 100, QImage::Format_RGB32, 2, 100, 50, true},    // device pixels of a dense screen
+      {101, 50, QImage::Format_RGB32, 1, 100, 50, false},    // the frame would not cover it
+      {100, 50, QImage::Format_RGB32, 1, 100, 49, false},
+      {100, 50, QImage::Format_RGB32, 2, 100, 50, false},    // a frame of half the size
+      {100, 50, QImage::Format_ARGB32, 1, 100, 50, false},   // not what a buffer draws on
+      {100, 50, QImage::Format_RGB16, 1, 100, 50, false},
+  };
+  for (const Case& c : cases) {
+    QImage img(c.w, c.h, c.format);
+    img.setDevicePixelRatio(c.ratio);
+    TQtSurface s(&img);
+    EXPECT_EQ(s.HoldsFrame(c.frameW, c.frameH), c.holds)
+        << c.w << "x" << c.h << " ratio " << c.ratio << " frame " << c.frameW << "x" << c.frameH;
+  }
+}
+
+TEST(QtSurface, FiguresAfterOneAnotherDrawAsOnAFreshSurface) {
+  // polygons and polylines share their point storage between calls: a figure
+  // with fewer points than the one before must not keep any of its points
+  using Figure = std::vector<TPoint>;
+  const std::vector<Figure> figures = {
+      {{2, 2}, {30, 2}, {30, 30}, {16, 36}, {2, 30}},
+      {{5, 5}, {12, 5}, {8, 12}},
+      {{20, 20}, {36, 22}, {24, 36}, {18, 30}},
+      {{1, 38}, {38, 1}},
+  };
+  auto draw = [](TQtSurface& s, const Figure& f, int kind) {
+    s.pen = {clBlack, kind == 1 ? 3 : 1, psSolid, pmCopy, false};
+    s.brush = {clBlue, bsSolid};
+    if (kind == 0) s.Polygon(f.data(), static_cast<int>(f.size()));
+    if (kind == 1) s.Polyline(f.data(), static_cast<int>(f.size()));
+  };
+  for (int kind : {0, 1}) {
+    QImage together(40, 40, QImage::Format_RGB32), apart(40, 40, QImage::Format_RGB32);
+    together.fill(Qt::white);
+    apart.fill(Qt::white);
+    {
+      TQtSurface s(&together);
+      for (const Figure& f : figures)
+        draw(s, f, kind);
+    }
+    for (const Figure& f : figures) {
+      TQtSurface s(&apart);
+      draw(s, f, kind);
+    }
+    EXPECT_TRUE(together == apart) << "figure kind " << kind;
+  }
+}
