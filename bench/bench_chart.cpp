@@ -96,6 +96,41 @@ void BM_SignalChartLabels_Ours(benchmark::State& state) {
                                 : "the 998 labels alone, no points");
 }
 
+// (a'') one tick at 1000 bits/s inside the window: the chart as (a') after three new points
+// in the fixed 0-999 ms window; with the layer kept, only the series is drawn anew
+void BM_SignalChartTick_Ours(benchmark::State& state) {
+  OurChart c(671, 209, 3);
+  c.chart.Canvas().SetLayeredDrawing(state.range(0) != 0);
+  TChartAxis& bottom = c.chart.BottomAxis();
+  bottom.SetLimits(0, 999);
+  bottom.SetIncrement(1);
+  bottom.SetLabelsSeparation(0);
+  bottom.SetLabelsOnAxis(false);
+  bottom.SetRoundFirstLabel(false);
+  bottom.SetLabelsAngle(45);
+  c.chart.LeftAxis().SetLimits(-2, 2);
+  double x = 0;
+  auto refill = [&] {  // half a window of signal, as half a second after START
+    c.line->RemoveAllPoints();
+    for (x = 0; x < 500; x += 0.25)
+      c.line->AddPointXY(x, static_cast<long>(x) % 2 ? 1 : -1);
+    c.Paint();
+  };
+  refill();
+  for (auto _ : state) {
+    for (int k = 0; k < 3; ++k, x += 0.25)
+      c.line->AddPointXY(x, static_cast<long>(x) % 2 ? 1 : -1);
+    c.Paint();
+    if (x >= 999) {
+      state.PauseTiming();
+      refill();
+      state.ResumeTiming();
+    }
+  }
+  state.SetLabel(state.range(0) ? "3 new points, 998 labels, layer kept"
+                                : "3 new points, 998 labels, full repaint");
+}
+
 // (b) a million points, all visible, full HD
 void BM_Dense_Ours(benchmark::State& state) {
   const bool walk = state.range(0) == 0;
@@ -157,6 +192,7 @@ void BM_Streaming_Ours(benchmark::State& state) {
 
 BENCHMARK(BM_SignalChart_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignalChartLabels_Ours)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SignalChartTick_Ours)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dense_Ours)->Apply(DenseCases);
 BENCHMARK(BM_DenseLineSeries_Ours)->Apply(DenseCases);
 BENCHMARK(BM_Streaming_Ours)->Apply([](auto* b) { StreamingCases(b); });
