@@ -55,6 +55,8 @@ struct OurChart {
     line->LinePen().SetWidth(pen);
     // as the signal chart's series: a legend of a million values is not what the peers draw
     line->SetShowInLegend(false);
+    // every frame drawn whole, as the peers draw theirs; the tick case turns the kept layer on
+    chart.Canvas().SetLayeredDrawing(false);
   }
   void Fill(const BenchData& d) {
     for (std::size_t i = 0; i < d.x.size(); ++i)
@@ -98,6 +100,42 @@ void BM_SignalChartLabels_Ours(benchmark::State& state) {
                                 : "the 998 labels alone, no points");
 }
 
+// (a'') one tick at 1000 bits/s inside the window: the chart as (a') after three new points
+// in the fixed 0-999 ms window; with the layer kept, only the series is drawn anew
+void BM_SignalChartTick_Ours(benchmark::State& state) {
+  OurChart c(671, 209, 3);
+  c.chart.Canvas().SetLayeredDrawing(state.range(0) != 0);
+  c.line->SetShowInLegend(false);  // as the window's signal: a legend of values would list every point
+  TChartAxis& bottom = c.chart.BottomAxis();
+  bottom.SetLimits(0, 999);
+  bottom.SetIncrement(1);
+  bottom.SetLabelsSeparation(0);
+  bottom.SetLabelsOnAxis(false);
+  bottom.SetRoundFirstLabel(false);
+  bottom.SetLabelsAngle(45);
+  c.chart.LeftAxis().SetLimits(-2, 2);
+  double x = 0;
+  auto refill = [&] {  // half a window of signal, as half a second after START
+    c.line->RemoveAllPoints();
+    for (x = 0; x < 500; x += 0.25)
+      c.line->AddPointXY(x, static_cast<long>(x) % 2 ? 1 : -1);
+    c.Paint();
+  };
+  refill();
+  for (auto _ : state) {
+    for (int k = 0; k < 3; ++k, x += 0.25)
+      c.line->AddPointXY(x, static_cast<long>(x) % 2 ? 1 : -1);
+    c.Paint();
+    if (x >= 999) {
+      state.PauseTiming();
+      refill();
+      state.ResumeTiming();
+    }
+  }
+  state.SetLabel(state.range(0) ? "3 new points, 998 labels, layer kept"
+                                : "3 new points, 998 labels, full repaint");
+}
+
 // (b) a million points, all visible, full HD
 void BM_Dense_Ours(benchmark::State& state) {
   const bool walk = state.range(0) == 0;
@@ -122,6 +160,7 @@ void BM_DenseLineSeries_Ours(benchmark::State& state) {
   line->SetSeriesColor(tk::clRed);
   line->LinePen().SetWidth(static_cast<int>(state.range(1)));
   line->SetShowInLegend(false);
+  chart.Canvas().SetLayeredDrawing(false);  // a whole frame each time, as for the fast line
   const BenchData& d = walk ? Walk() : NoiseData();
   for (std::size_t i = 0; i < d.x.size(); ++i)
     line->AddPointXY(d.x[i], d.y[i]);
@@ -160,6 +199,7 @@ void BM_Streaming_Ours(benchmark::State& state) {
 
 BENCHMARK(BM_SignalChart_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignalChartLabels_Ours)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SignalChartTick_Ours)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dense_Ours)->Apply(DenseCases);
 BENCHMARK(BM_DenseLineSeries_Ours)->Apply(DenseCases);
 BENCHMARK(BM_Streaming_Ours)->Apply([](auto* b) { StreamingCases(b); });

@@ -62,6 +62,7 @@ class TImageBitmap : public TBitmap {
   bool Monochrome() const override { return monochrome_; }
   TSurface& Canvas() override;
   double PixelRatio() const override;
+  bool KeepsPixels() const override { return !monochrome_; }
   // The picture as it would appear when copied out.
   QImage Image() const;
   // The pixels as drawn (in colour even for a monochrome bitmap).

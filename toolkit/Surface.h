@@ -35,6 +35,10 @@ class TBitmap {
   // Device pixels per logical pixel: a bitmap made for a high-density screen
   // holds Width() x PixelRatio() device pixels across and is drawn through a scale.
   virtual double PixelRatio() const { return 1.0; }
+  // Whether what is drawn stays as pixels that a block copy gives back exactly. A bitmap of
+  // the recording surface keeps calls instead: a chart never reuses a kept layer on one, so
+  // tests that record a paint see the whole drawing.
+  virtual bool KeepsPixels() const { return false; }
 };
 
 // A picture to draw into a rectangle (a back image, for instance).

@@ -64,6 +64,7 @@ void TZozCanvas3D::SetMonochromeBuffer(bool on) {
   if (on == monochrome_) return;
   monochrome_ = on;
   buffer_.reset();
+  DiscardLayer();
   dirty_ = true;
   if (options_) options_->RequestRepaint();
 }
@@ -72,6 +73,7 @@ void TZozCanvas3D::SetBufferedDrawing(bool on) {
   buffered_ = on;
   if (!on && buffer_) {
     buffer_.reset();
+    DiscardLayer();
     dirty_ = true;
   }
 }
@@ -93,25 +95,36 @@ tk::TRect TZozCanvas3D::StartFrame(tk::TSurface& destination, TView3DOptions* op
     zoomText_ = options_->ZoomText();
   }
   if (is3D_ && !orthogonal_) ComputeCoefficients();
+  if (inLayer_) DiscardLayer();  // the last paint stopped half-way through its layer
+  layerReused_ = false;
 
   const int w = userRect.Width(), h = userRect.Height();
   // A picture that is exactly the frame needs no buffer between: nothing shows it
   // half-drawn, and drawing straight onto it saves copying every pixel once more.
   // The buffer, if any, keeps the last picture shown in the window.
-  direct_ = !buffered_ || (!monochrome_ && userRect.left == 0 && userRect.top == 0 &&
-                           destination.HoldsFrame(w, h));
+  // A kept layer lives in the buffer, so a layered chart always draws through it.
+  direct_ = !buffered_ || (!monochrome_ && !layered_ && userRect.left == 0 &&
+                           userRect.top == 0 && destination.HoldsFrame(w, h));
   if (direct_) {
     AttachSurface(destination);
     return userRect;
   }
   if (buffer_ && (buffer_->Width() != w || buffer_->Height() != h ||
-                  (!monochrome_ && buffer_->PixelRatio() != destination.PixelRatio())))
+                  (!monochrome_ && buffer_->PixelRatio() != destination.PixelRatio()))) {
     buffer_.reset();  // a new size, or a screen of another density
-  if (!buffer_) buffer_ = destination.CreateBitmap(w, h, monochrome_);
-  if (!buffer_) {  // a surface that cannot make bitmaps: draw straight onto it
-    direct_ = true;
-    AttachSurface(destination);
-    return userRect;
+    DiscardLayer();
+  }
+  if (!buffer_) {
+    buffer_ = destination.CreateBitmap(w, h, monochrome_);
+    if (!buffer_) {  // a surface that cannot make bitmaps: draw straight onto it
+      direct_ = true;
+      AttachSurface(destination);
+      return userRect;
+    }
+    // the tools every paint ends with, so the first paint into a new picture starts as the
+    // later ones do and its layer can be kept by the second
+    AttachSurface(buffer_->Canvas());
+    ResetTools();
   }
   AttachSurface(buffer_->Canvas());
   return {0, 0, w, h};
@@ -157,6 +170,47 @@ void TZozCanvas3D::PresentFrame(tk::TSurface& destination, tk::TSurface& default
     dirty_ = false;
   }
   AttachSurface(defaultSurface);
+}
+
+void TZozCanvas3D::SetLayeredDrawing(bool on) {
+  layered_ = on;
+  if (!on) DiscardLayer();
+}
+
+void TZozCanvas3D::DiscardLayer() {
+  inLayer_ = layerValid_ = false;
+  layerPixels_.reset();
+}
+
+void TZozCanvas3D::BeginLayer() {
+  layerReused_ = false;
+  if (!layered_ || !buffered_ || !buffer_ || !buffer_->KeepsPixels() ||
+      surface_ != &buffer_->Canvas()) {
+    DiscardLayer();
+    return;
+  }
+  layer_.Begin(*surface_);
+  AttachSurface(layer_);
+  inLayer_ = true;
+}
+
+void TZozCanvas3D::EndLayer() {
+  if (!inLayer_) return;
+  inLayer_ = false;
+  tk::TSurface& picture = buffer_->Canvas();
+  AttachSurface(picture);
+  if (layerValid_ && layerPixels_ && layer_.SameDrawing(lastLayer_)) {
+    picture.CopyFrom(0, 0, *layerPixels_);
+    layer_.FinishOnto(picture);
+    layerReused_ = true;
+  } else {
+    layer_.PlayOnto(picture);
+    // made by the picture's own surface: the same size and density
+    if (!layerPixels_) layerPixels_ = picture.CreateBitmap(buffer_->Width(), buffer_->Height(), false);
+    layerValid_ = layerPixels_ != nullptr;
+    if (layerValid_) layerPixels_->Canvas().CopyFrom(0, 0, *buffer_);
+  }
+  lastLayer_.Swap(layer_);
 }
 
 bool TZozCanvas3D::RepaintFromBuffer() {

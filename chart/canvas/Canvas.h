@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/canvas/View3DOptions.h"
+#include "toolkit/DisplayList.h"
 #include "toolkit/Geometry.h"
 #include "toolkit/Surface.h"
 
@@ -204,6 +205,23 @@ class TZozCanvas3D : public TCanvas3D {
   void MarkDirty() override { dirty_ = true; }
   void CopyCanvasSettings(const TCanvas3D& other) override;
 
+  // ---------------------------------------------------------------- the layer under the series
+  // A paint draws the background, walls, axes, labels and grid between BeginLayer and
+  // EndLayer. That drawing is recorded, not drawn; when it comes out exactly as in the last
+  // paint, the pixels kept from then are copied into the picture instead, and only what
+  // follows (the series, their marks, the zoom rectangle) is drawn anew. Anything that
+  // changes the layer's drawing (a range, a size, a label, a colour) makes the recording
+  // differ, so the layer is drawn again. Layers are kept only in a buffered colour picture on
+  // a bitmap that keeps pixels.
+  bool LayeredDrawing() const { return layered_; }
+  void SetLayeredDrawing(bool on);
+  void BeginLayer();
+  void EndLayer();
+  // Whether the last paint took its layer from the kept pixels.
+  bool LayerReused() const { return layerReused_; }
+  // Forget the kept layer: the next paint draws it anew.
+  void DiscardLayer();
+
   // ---------------------------------------------------------------- projection
   // Far-away points (a depth offset saturated at the end of the int range)
   // saturate at the ends of the pixel range instead of wrapping round.
@@ -310,4 +328,11 @@ class TZozCanvas3D : public TCanvas3D {
   double zoomFactor_ = 1.0;
   double perspectiveFactor_ = 0;
   tk::TPoint working_[4];
+  // the layer under the series
+  bool layered_ = true;
+  bool inLayer_ = false;     // between BeginLayer and EndLayer
+  bool layerValid_ = false;  // layerPixels_ holds what lastLayer_ draws
+  bool layerReused_ = false;
+  std::unique_ptr<tk::TBitmap> layerPixels_;
+  tk::TDisplayList layer_, lastLayer_;
 };

@@ -306,6 +306,9 @@ void TCustomAxisPanel::Assign(const TCustomZozPanel& other) {
 // ---------------------------------------------------------------- the paint sequence
 
 void TCustomAxisPanel::PaintContents(const tk::TRect& bounds) {
+  // everything up to the series is the layer the canvas can keep between paints; what is
+  // drawn over it (series, marks, zoom rectangle) is drawn every time
+  Canvas().BeginLayer();
   PaintPanel(bounds);
   for (TChartSeries* s : seriesList_)
     if (s->Active()) s->PrepareChartDraw();
@@ -343,6 +346,7 @@ void TCustomAxisPanel::PaintContents(const tk::TRect& bounds) {
   PaintWalls();
   if (axisVisible_ && kAxesBeforeSeries) DrawAxes();
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
+  Canvas().EndLayer();
   DrawAllSeries();
   if (axisVisible_ && !kAxesBeforeSeries) DrawAxes();
   if (Zoom.Active) PaintZoomRectangle();
