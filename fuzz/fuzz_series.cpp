@@ -69,6 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (n == 0 || in.ConsumeIntegralInRange(0, 7) == 0) return in.ConsumeBool() ? -1 : n;
     return in.ConsumeIntegralInRange(0, n - 1);
   };
+  // the same for the source's four points
+  auto sourceIndex = [&] {
+    if (in.ConsumeIntegralInRange(0, 7) == 0) return in.ConsumeBool() ? -1 : 4;
+    return in.ConsumeIntegralInRange(0, 3);
+  };
   while (in.remaining_bytes() > 0 && model.size() < 500) {
     // the series matched the model after the last step (and both start empty),
     // and the model changes only once the operation has returned: so a throwing
@@ -87,13 +92,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           break;
         }
         case 1: {
-          const int i = in.ConsumeIntegralInRange(-1, 4);
+          const int i = sourceIndex();
           const int at = series.CopyPointFrom(source, i);
           model.insert(model.begin() + at, {source.XValueAt(i), source.YValueAt(i), tk::clRed, ""});
           break;
         }
         case 2: {
-          const int i = in.ConsumeIntegralInRange(-1, 4);
+          const int i = sourceIndex();
           series.SourcePointAdded(source, i);
           const std::size_t at = AddedIndex(model, source.XValueAt(i));
           model.insert(model.begin() + static_cast<std::ptrdiff_t>(at),
