@@ -16,7 +16,7 @@ CMAKE_GEN  := -G Ninja
 # ccache when the machine has it: rebuilds of the sanitizer and fuzz trees are then cheap
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: run test test-asan bench fuzz fuzz-build ci deps build screenshot clean
+.PHONY: run test test-asan bench fuzz fuzz-build ci deps build screenshot gallery gallery-screenshots clean
 
 deps:
 	@scripts/install-deps
@@ -76,6 +76,15 @@ screenshot: build
 	mkdir -p $(BUILD)/screenshots
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/wavelot-screenshot $(BUILD)/screenshots
 	@ls $(BUILD)/screenshots/*.png
+
+gallery: build
+	./$(BUILD)/wavelot-gallery
+
+# one picture per gallery entry, flat and 3D, and a contact sheet of them all
+gallery-screenshots: build
+	mkdir -p $(BUILD)/gallery
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/wavelot-gallery-screenshots $(BUILD)/gallery
+	@ls $(BUILD)/gallery/*.png | wc -l
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
