@@ -162,16 +162,22 @@ std::string Apply(const Section& s, double value, bool showSign) {
   if (!std::isfinite(value)) return ApplyNonFinite(s, value, showSign);
   std::string intPart, fracPart;
   RoundDigits(std::fabs(value), s.maxDec, intPart, fracPart);
-  while (!intPart.empty() && intPart[0] == '0')
-    intPart.erase(0, 1);  // only significant digits
-  while (static_cast<int>(intPart.size()) < s.minInt)
-    intPart.insert(intPart.begin(), '0');
+  // only significant digits, then the pattern's zeros; each in one pass, as a value near
+  // 1e300 has 300 digits
+  intPart.erase(0, std::min(intPart.find_first_not_of('0'), intPart.size()));
+  if (static_cast<int>(intPart.size()) < s.minInt)
+    intPart.insert(0, static_cast<std::size_t>(s.minInt) - intPart.size(), '0');
   while (static_cast<int>(fracPart.size()) > s.minDec && !fracPart.empty() &&
          fracPart.back() == '0')
     fracPart.pop_back();
   if (s.grouping && ThousandSeparator() != 0) {
-    for (int i = static_cast<int>(intPart.size()) - 3; i > 0; i -= 3)
-      intPart.insert(static_cast<std::size_t>(i), 1, ThousandSeparator());
+    std::string grouped;
+    grouped.reserve(intPart.size() + intPart.size() / 3);
+    for (std::size_t i = 0; i < intPart.size(); ++i) {
+      if (i > 0 && (intPart.size() - i) % 3 == 0) grouped += ThousandSeparator();
+      grouped += intPart[i];
+    }
+    intPart.swap(grouped);
   }
   std::string number = intPart;
   if (!fracPart.empty()) number += DecimalSeparator() + fracPart;
