@@ -1,6 +1,6 @@
 // Every registered series type under any sequence of its published settings:
 // one to three series made by class name on one chart, points added (null
-// points among them), line, area, marker, marks, colour and 3D settings
+// points among them), line, area, bar, pie, marker, marks, colour and 3D settings
 // changed, a function fed from another series, each step followed now and
 // then by a full paint on the recording surface. Refused settings must be the
 // engine's own errors; points and steps are bounded so one input stays quick.
@@ -16,7 +16,9 @@
 #include "fuzz/FuzzSupport.h"
 #include "chart/panel/SeriesTypes.h"
 #include "chart/series/CustomSeries.h"
+#include "chart/series/BarSeries.h"
 #include "chart/series/FastLineSeries.h"
+#include "chart/series/PieSeries.h"
 #include "toolkit/RecordingSurface.h"
 
 namespace {
@@ -143,6 +145,78 @@ struct Run {
     }
   }
 
+  void SetBar(TCustomBarSeries& b) {
+    switch (in.ConsumeIntegralInRange(0, 7)) {
+      case 0:
+        b.SetBarStyle(static_cast<TBarStyle>(in.ConsumeIntegralInRange(0, 6)));
+        break;
+      case 1:
+        b.SetMultiBar(static_cast<TMultiBar>(in.ConsumeIntegralInRange(0, 3)));
+        break;
+      case 2:
+        b.SetBarWidthPercent(in.ConsumeIntegralInRange(-1, 101));  // out of range: refused
+        break;
+      case 3:
+        b.SetOffsetPercent(in.ConsumeIntegralInRange(-101, 101));
+        break;
+      case 4:
+        b.SetSideMargins(in.ConsumeBool());
+        b.SetAutoBarSize(in.ConsumeBool());
+        break;
+      case 5:
+        b.SetUseYOrigin(in.ConsumeBool());
+        b.SetYOrigin(Value(in));
+        break;
+      case 6:
+        b.SetDark3D(in.ConsumeBool());
+        b.BarPen().SetWidth(in.ConsumeIntegralInRange(-1, 12));
+        b.BarBrush().SetStyle(static_cast<tk::TBrushStyle>(in.ConsumeIntegralInRange(0, 7)));
+        break;
+      default: {
+        const int size = in.ConsumeIntegralInRange(-5, 400);
+        if (auto* v = dynamic_cast<TBarSeries*>(&b)) v->SetCustomBarWidth(size);
+        if (auto* h = dynamic_cast<THorizBarSeries*>(&b)) h->SetCustomBarHeight(size);
+        break;
+      }
+    }
+  }
+
+  void SetPie(TPieSeries& p) {
+    switch (in.ConsumeIntegralInRange(0, 7)) {
+      case 0:
+        p.SetRotationAngle(in.ConsumeIntegralInRange(-1, 1000));  // negative: refused
+        break;
+      case 1:
+        p.SetExplodeBiggest(in.ConsumeIntegralInRange(-1, 200));
+        break;
+      case 2:
+        p.OtherSlice().SetStyle(static_cast<TPieOtherStyle>(in.ConsumeIntegralInRange(0, 2)));
+        p.OtherSlice().SetValue(Value(in));
+        break;
+      case 3:
+        p.SetCircled(in.ConsumeBool());
+        break;
+      case 4:
+        p.SetCustomXRadius(in.ConsumeIntegralInRange(-10, 500));
+        p.SetCustomYRadius(in.ConsumeIntegralInRange(-10, 500));
+        break;
+      case 5:
+        p.SetUsePatterns(in.ConsumeBool());
+        p.SetDark3D(in.ConsumeBool());
+        p.SetCircleBackColor(Color(in));
+        break;
+      case 6:
+        if (p.PointCount() > 0)
+          p.ExplodedSlice().SetValue(in.ConsumeIntegralInRange(0, p.PointCount()),
+                                     in.ConsumeIntegralInRange(-10, 200));
+        break;
+      default:
+        p.PiePen().SetWidth(in.ConsumeIntegralInRange(-1, 12));
+        p.PiePen().SetVisible(in.ConsumeBool());
+        break;
+    }
+  }
+
   void SetMarks(TSeriesMarks& m) {
     switch (in.ConsumeIntegralInRange(0, 4)) {
       case 0:
@@ -215,6 +289,8 @@ struct Run {
         if (auto* c = dynamic_cast<TCustomSeries*>(&s)) SetCustom(*c);
         if (auto* f = dynamic_cast<TFastLineSeries*>(&s))
           f->LinePen().SetWidth(in.ConsumeIntegralInRange(-1, 12));
+        if (auto* b = dynamic_cast<TCustomBarSeries*>(&s)) SetBar(*b);
+        if (auto* p = dynamic_cast<TPieSeries*>(&s)) SetPie(*p);
         break;
       case 2:
         SetMarks(s.Marks());
