@@ -34,6 +34,7 @@ TCompareWindow::TCompareWindow() {
   SetClientSize(760, 560);
   CreateChart();
   CreateTable();
+  CreateMenu();
   escape_.OnActivate = [this] { Close(); };
 }
 
@@ -90,6 +91,40 @@ void TCompareWindow::CreateChart() {
   c.OnGetAxisLabel = [this](TCustomChartAxis* a, TChartSeries* s, int, std::string& text) {
     if (s == nullptr) LeftLabelText(a, text);
   };
+}
+
+void TCompareWindow::CreateMenu() {
+  ChartMenu.Add("Cop&y picture", false).OnClick = [this] { CopyChartPicture(Chart); };
+  ChartMenu.Add("&Save picture...", false).OnClick = [this] {
+    const std::string path = PromptSaveFileName(*this, "Save picture", DefaultName("png"),
+                                                {"PNG image (*.png)", "SVG drawing (*.svg)"});
+    if (!path.empty()) SaveChartPicture(Chart, path);
+  };
+  ChartMenu.Add("Save &data...", false).OnClick = [this] {
+    const std::string path =
+        PromptSaveFileName(*this, "Save data", DefaultName("csv"), {"CSV file (*.csv)"});
+    if (!path.empty()) SaveText(path, Csv());
+  };
+  Chart.OnContextPopup = [this](TCustomPanel*, TPoint p) { ChartMenu.Popup(Chart, p.x, p.y); };
+}
+
+std::vector<TBitRecord> BitRecords(const TCompareInput& input) {
+  std::vector<TBitRecord> out;
+  for (std::size_t i = 0; i < input.bits.size(); ++i)
+    out.push_back({input.bits[i], i < input.roles.size() ? input.roles[i] : '?',
+                   static_cast<std::uint8_t>(i < input.chars.size() ? input.chars[i] : 0)});
+  return out;
+}
+
+std::string TCompareWindow::Csv() const {
+  std::vector<TCsvSeries> series;
+  for (int e = 0; e < kEncodingCount; ++e)
+    series.push_back({lines_[e], EncodingName(e), Offset(e), PointsPerBit(e)});
+  return CsvText(series, BitRecords(input_));
+}
+
+std::string TCompareWindow::DefaultName(const std::string& extension) const {
+  return DefaultFileName(input_.text, "compare", extension);
 }
 
 void TCompareWindow::CreateTable() {

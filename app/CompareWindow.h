@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "app/Export.h"
 #include "app/LineStatistics.h"
 #include "chart/panel/Chart.h"
 #include "chart/series/CustomSeries.h"
 #include "chart/series/FastLineSeries.h"
 #include "toolkit/Form.h"
 #include "toolkit/Grid.h"
+#include "toolkit/Menu.h"
 #include "toolkit/Shortcut.h"
 
 // What the window draws: the bits with their roles, and what they carry.
@@ -19,10 +21,14 @@ struct TCompareInput {
   std::string text;   // the characters the bits carry
   std::string bits;   // '0' and '1'
   std::string roles;  // one role letter per bit
+  std::string chars;  // the character each bit belongs to
   std::uint32_t bitTime = 0;  // ms
   int speed = 0;              // bits per second
   bool operator==(const TCompareInput&) const = default;
 };
+
+// Each bit's value, role and character, for the samples taken out.
+std::vector<TBitRecord> BitRecords(const TCompareInput& input);
 
 // The statistics table's columns, in order.
 enum TStatisticsColumn : int { scEncoding, scTransitions, scLongestRun, scDcLevel, scFundamental };
@@ -36,6 +42,7 @@ class TCompareWindow : public tk::TForm {
   // components
   TChart Chart{this};
   tk::TStringGrid Statistics{this};
+  tk::TPopupMenu ChartMenu;  // the picture and the samples, out of the program
 
   // properties
   const TCompareInput& Input() const { return input_; }
@@ -44,6 +51,9 @@ class TCompareWindow : public tk::TForm {
   TFastLineSeries& Line(int encoding) const { return *lines_[encoding]; }
   TPointSeries& BitLabels() const { return *bitLabels_; }
   const TLineStatistics& StatisticsOf(int encoding) const { return statistics_[encoding]; }
+  // The five lines' samples at their own levels, Unipolar first.
+  std::string Csv() const;
+  std::string DefaultName(const std::string& extension) const;
 
   // Where an encoding's zero level stands: the first encoding on top, each band
   // three levels high so that neighbouring -1..1 swings keep a gap between them.
@@ -54,6 +64,7 @@ class TCompareWindow : public tk::TForm {
  private:
   void CreateChart();
   void CreateTable();
+  void CreateMenu();
   void Redraw();
   void FillStatistics();
   void NextLeftLabel(TCustomChartAxis* axis, int index, double& value, bool& stop);

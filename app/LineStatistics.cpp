@@ -88,6 +88,10 @@ std::vector<TLinePoint> EncodeBits(const std::string& bits, int encoding, std::u
   return std::move(ports.points);
 }
 
+int PointsPerBit(int encoding) {
+  return encoding == leRz || encoding == leManchester ? 4 : 2;
+}
+
 const char* EncodingName(int encoding) {
   static const char* const names[kEncodingCount] = {"Unipolar", "NRZ-L", "NRZ-I", "RZ",
                                                     "Manchester"};

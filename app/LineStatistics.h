@@ -23,6 +23,9 @@ struct TLinePoint {
 // The model's own encoders run, so there is one copy of the encoding rules.
 std::vector<TLinePoint> EncodeBits(const std::string& bits, int encoding, std::uint32_t bitTime);
 
+// How many points the encoder draws for one bit: two for a level, four for halves.
+int PointsPerBit(int encoding);
+
 // The name the program gives an encoding, as in its encoding choice.
 const char* EncodingName(int encoding);
 

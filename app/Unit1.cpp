@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolkit/Hint.h"
+#include "toolkit/Picture.h"
 
 using namespace tk;
 
@@ -240,6 +241,9 @@ void TForm1::CreateSignalViews() {
     item.OnClick = [this, &item, v = s.view] { views_->SetShown(v, item.Checked()); };
   }
   ChartMenu.Add("Com&pare encodings", false).OnClick = [this] { CompareClick(); };
+  ChartMenu.Add("Cop&y picture", false).OnClick = [this] { CopyPictureClick(); };
+  ChartMenu.Add("&Save picture...", false).OnClick = [this] { SavePictureClick(); };
+  ChartMenu.Add("Save &data...", false).OnClick = [this] { SaveDataClick(); };
   compareKey_ = std::make_unique<TShortcut>(Chart1, "Ctrl+E", ssFocused);
   compareKey_->OnActivate = [this] { CompareClick(); };
   Edit1.OnChange = [this] { UpdateCompare(); };
@@ -308,6 +312,7 @@ void TForm1::RecordSentBit(const std::string& pendingBefore, const std::string& 
   const char bit = newFrame ? model_->BuildFrame(static_cast<std::uint8_t>(textBefore.front()))[0]
                             : pendingBefore.front();
   if (newFrame) sent_.text += textBefore.front();
+  sent_.chars += sent_.text.empty() ? '\0' : sent_.text.back();
   sent_.bits += bit;
   sent_.roles += BitRole(model_->FrameLength(), model_->SentBits() - 1);
   UpdateCompare();
@@ -350,13 +355,41 @@ TCompareInput TForm1::CompareInput() const {
     for (char c : in.text) {
       const std::string frame = model_->BuildFrame(static_cast<std::uint8_t>(c));
       in.bits += frame;
-      for (int i = 0; i < static_cast<int>(frame.size()); ++i)
+      for (int i = 0; i < static_cast<int>(frame.size()); ++i) {
         in.roles += BitRole(static_cast<int>(frame.size()), i);
+        in.chars += c;
+      }
     }
   }
   in.bitTime = Timer1.Interval();
   in.speed = SpinEdit1.Value();
   return in;
+}
+
+void TForm1::CopyPictureClick() {
+  CopyChartPicture(Chart1);
+}
+
+void TForm1::SavePictureClick() {
+  const std::string path = PromptSaveFileName(*this, "Save picture", DefaultName("png"),
+                                              {"PNG image (*.png)", "SVG drawing (*.svg)"});
+  if (!path.empty()) SaveChartPicture(Chart1, path);
+}
+
+void TForm1::SaveDataClick() {
+  const std::string path =
+      PromptSaveFileName(*this, "Save data", DefaultName("csv"), {"CSV file (*.csv)"});
+  if (!path.empty()) SaveText(path, SignalCsv());
+}
+
+std::string TForm1::SignalCsv() const {
+  const int e = RG1.ItemIndex();
+  return CsvText({{Series1, EncodingName(e), 0, PointsPerBit(e)}}, BitRecords(sent_));
+}
+
+std::string TForm1::DefaultName(const std::string& extension) const {
+  return DefaultFileName(started_ ? sent_.text : Edit1.Text(), EncodingName(RG1.ItemIndex()),
+                         extension);
 }
 
 void TForm1::UpdateCompare() {

@@ -61,6 +61,12 @@ class TForm1 : public tk::TForm {
   void Chart1ContextPopup(int x, int y);
   void Chart1MouseMove(int x, int y);
   void CompareClick();
+  void CopyPictureClick();
+  void SavePictureClick();
+  void SaveDataClick();
+  // The signal chart's samples with their bits, and a file name for them.
+  std::string SignalCsv() const;
+  std::string DefaultName(const std::string& extension) const;
 
   // The bits the compare window draws: those sent since START, or before any
   // START the frames of the text box under the framing options as they stand.
