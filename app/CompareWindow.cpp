@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "app/SignalViews.h"
+
 using namespace tk;
 
 namespace {
@@ -31,7 +33,7 @@ std::string FixedText(double value, int decimals) {
 
 TCompareWindow::TCompareWindow() {
   SetCaption("Compare encodings");
-  SetClientSize(760, 560);
+  SetClientSize(760, 600);
   CreateChart();
   CreateTable();
   CreateMenu();
@@ -128,7 +130,7 @@ std::string TCompareWindow::DefaultName(const std::string& extension) const {
 }
 
 void TCompareWindow::CreateTable() {
-  Statistics.SetBounds(0, 424, 760, 136);
+  Statistics.SetBounds(0, 424, 760, 176);
   Statistics.SetAnchors(akLeft | akRight | akBottom);
   Statistics.SetColumns({std::begin(kColumns), std::end(kColumns)});
   Statistics.SetRowCount(kEncodingCount);
@@ -137,10 +139,32 @@ void TCompareWindow::CreateTable() {
 
 void TCompareWindow::NextLeftLabel(TCustomChartAxis* axis, int index, double& value,
                                    bool& stop) {
+  if (axis == &Chart.BottomAxis()) {
+    NextBitLabel(*axis, index, value, stop);
+    return;
+  }
   if (axis != &Chart.LeftAxis()) return;
   // five labels and no more: the pass keeps asking while stop stays clear
   stop = index >= kEncodingCount;
   if (!stop) value = Offset(index);
+}
+
+void TCompareWindow::NextBitLabel(TCustomChartAxis& axis, int index, double& value, bool& stop) {
+  // the bit grid: labels and grid lines on bit boundaries, as many bits apart
+  // as the labels need to stay clear of each other
+  const double t = input_.bitTime;
+  if (index == 0) {
+    gridStep_ = 0;
+    if (t > 0 && axis.CurrentRange > 0 && axis.AxisPixels > 0) {
+      const int width = std::max(axis.LabelExtent(axis.CurrentMaximum),
+                                 axis.LabelExtent(axis.CurrentMinimum));
+      const int spacing = LabelSpacing(axis.LabelsAngle(), width, Chart.Canvas().FontPixelHeight());
+      gridStep_ = GridMultiple(t, axis.AxisPixels / axis.CurrentRange, spacing) * t;
+    }
+  }
+  if (!(gridStep_ > 0)) return;
+  value = GridLabel(axis.CurrentMinimum, gridStep_, index);
+  stop = value > axis.CurrentMaximum;
 }
 
 void TCompareWindow::LeftLabelText(TCustomChartAxis* axis, std::string& text) {

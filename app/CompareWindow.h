@@ -68,12 +68,14 @@ class TCompareWindow : public tk::TForm {
   void Redraw();
   void FillStatistics();
   void NextLeftLabel(TCustomChartAxis* axis, int index, double& value, bool& stop);
+  void NextBitLabel(TCustomChartAxis& axis, int index, double& value, bool& stop);
   void LeftLabelText(TCustomChartAxis* axis, std::string& text);
 
   TFastLineSeries* lines_[kEncodingCount] = {};  // owned by Chart
   TPointSeries* bitLabels_ = nullptr;             // owned by Chart
   TLineStatistics statistics_[kEncodingCount];
   TCompareInput input_;
+  double gridStep_ = 0;  // the bit grid's step in this paint
   tk::TShortcut escape_{*this, "Esc", tk::ssWindow};
 };
 

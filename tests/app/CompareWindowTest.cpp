@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <string>
 #include <vector>
@@ -107,6 +108,44 @@ TEST_F(CompareWindowTest, LeftAxisNamesTheBandsTopDownAndTheLegendListsThem) {
   }
   EXPECT_EQ(textYs.count("12"), 0u);  // no level numbers left on the axis
   EXPECT_EQ(textYs.count("Line encodings of \"K\""), 1u);
+}
+
+// The texts on the chart that are whole numbers: the bottom axis's labels.
+// A chart draws through the bitmap its first surface made, which logs into that
+// surface: one surface serves every paint of a chart.
+std::vector<double> NumberLabels(TChart& chart, tk::TRecordingSurface& surface) {
+  surface.Clear();
+  chart.PaintInto(surface, {0, 0, chart.Width(), chart.Height()});
+  std::vector<double> out;
+  for (const tk::TDrawCall& c : surface.Calls()) {
+    if (c.op != "TextOut" || c.text.empty()) continue;
+    std::size_t used = 0;
+    const double v = std::stod(c.text.find_first_not_of("0123456789") == std::string::npos
+                                   ? c.text : "nan", &used);
+    if (used == c.text.size() && v == v) out.push_back(v);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST_F(CompareWindowTest, BottomLabelsStandOnBitBoundaries) {
+  // 62 ms bits; with 40 bits over the axis the labels need several bits between them
+  const struct {
+    const char* text;
+    std::size_t minimumLabels;
+  } rows[] = {{"K", 8}, {"KE", 8}, {"KELDO", 5}};
+  tk::TRecordingSurface surface;
+  for (const auto& r : rows) {
+    form.Edit1.SetText(r.text);
+    Open();
+    const std::vector<double> labels = NumberLabels(Window().Chart, surface);
+    SCOPED_TRACE(r.text);
+    ASSERT_GE(labels.size(), r.minimumLabels);
+    const double step = labels[1] - labels[0];
+    EXPECT_EQ(std::fmod(step, 62), 0);
+    for (std::size_t i = 0; i < labels.size(); ++i) EXPECT_EQ(labels[i], labels[0] + i * step) << i;
+    EXPECT_EQ(std::fmod(labels[0], 62), 0);
+  }
 }
 
 TEST_F(CompareWindowTest, FollowsTheBitsWhileSendingAndTheTextBeforeStart) {
