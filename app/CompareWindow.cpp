@@ -86,6 +86,15 @@ void TCompareWindow::CreateChart() {
   m.SetClip(true);
   m.Font().Assign({"Arial", -9, clBlack, {}});
   bitLabels_->SetParentChart(&c);
+  bitLabels_->OnGetMarkText = [this](TChartSeries* s, int, std::string& text) {
+    // a label wider than its bit would run into its neighbours' and read as noise
+    if (text.empty()) return;
+    const TChartAxis& axis = Chart.BottomAxis();
+    const double pixelsPerMs = axis.CurrentRange > 0 ? axis.AxisPixels / axis.CurrentRange : 0;
+    TZozCanvas3D& canvas = Chart.Canvas();
+    canvas.Font().font = s->Marks().Font().Value();
+    if (input_.bitTime * pixelsPerMs < canvas.MeasureTextWidth(text) + 2) text.clear();
+  };
   // the left axis names the bands instead of numbering the levels
   c.OnGetNextAxisLabel = [this](TCustomChartAxis* a, int i, double& v, bool& stop) {
     NextLeftLabel(a, i, v, stop);

@@ -148,6 +148,28 @@ TEST_F(CompareWindowTest, BottomLabelsStandOnBitBoundaries) {
   }
 }
 
+// A bit label is drawn only where its bit is wider than it: 11 bits of 62 ms
+// over the axis give each bit about 57 px, 60 bits about 10 px.
+TEST_F(CompareWindowTest, BitLabelsShowOnlyWhereTheyFit) {
+  const struct {
+    const char* text;
+    bool framed;
+    std::size_t drawn;
+  } rows[] = {{"K", true, 11}, {"KELDO", true, 0}};
+  tk::TRecordingSurface surface;
+  for (const auto& r : rows) {
+    form.Edit1.SetText(r.text);
+    Options(r.framed, false);
+    Open();
+    surface.Clear();
+    Window().Chart.PaintInto(surface, {0, 0, Window().Chart.Width(), Window().Chart.Height()});
+    std::size_t drawn = 0;
+    for (const tk::TDrawCall& c : surface.Calls())
+      drawn += c.op == "TextOut" && c.text.size() == 3 && c.text[1] == ' ';
+    EXPECT_EQ(drawn, r.drawn) << r.text;
+  }
+}
+
 TEST_F(CompareWindowTest, FollowsTheBitsWhileSendingAndTheTextBeforeStart) {
   form.Edit1.SetText("KE");
   Options(true, false);
