@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolkit/Hint.h"
+#include "toolkit/Picture.h"
 
 using namespace tk;
 
@@ -239,6 +240,13 @@ void TForm1::CreateSignalViews() {
     TMenuItem& item = ChartMenu.Add(s.caption, true);
     item.OnClick = [this, &item, v = s.view] { views_->SetShown(v, item.Checked()); };
   }
+  ChartMenu.Add("Com&pare encodings", false).OnClick = [this] { CompareClick(); };
+  ChartMenu.Add("Cop&y picture", false).OnClick = [this] { CopyPictureClick(); };
+  ChartMenu.Add("&Save picture...", false).OnClick = [this] { SavePictureClick(); };
+  ChartMenu.Add("Save &data...", false).OnClick = [this] { SaveDataClick(); };
+  compareKey_ = std::make_unique<TShortcut>(Chart1, "Ctrl+E", ssFocused);
+  compareKey_->OnActivate = [this] { CompareClick(); };
+  Edit1.OnChange = [this] { UpdateCompare(); };
   Chart1.OnContextPopup = [this](TCustomPanel*, TPoint p) { Chart1ContextPopup(p.x, p.y); };
   Chart1.OnMouseMove = [this](TCustomPanel*, TShiftState, int x, int y) { Chart1MouseMove(x, y); };
 }
@@ -265,6 +273,9 @@ void TForm1::Button1Click() {
   Chart1.BottomAxis().SetIncrement(Timer1.Interval());
   Edit1.SetEnabled(false);
   Timer1.SetEnabled(true);
+  started_ = true;
+  sent_ = {};
+  UpdateCompare();
 }
 
 void TForm1::Button2Click() {
@@ -276,16 +287,35 @@ void TForm1::Button2Click() {
   ports_->ClearPoints();
   views_->Clear();
   Buffer.Clear();
+  started_ = false;
+  sent_ = {};
+  UpdateCompare();
 }
 
 void TForm1::nrbChange() {
   model_->UpdateFrameLength();
+  UpdateCompare();
 }
 
 void TForm1::Timer1Timer() {
-  views_->BeforeTick(*model_, *ports_, Edit1.Text());
+  const std::string pending = model_->PendingBits(), text = Edit1.Text();
+  const std::int32_t sentBefore = model_->SentBits();
+  views_->BeforeTick(*model_, *ports_, text);
   model_->Tick();
   views_->AfterTick(*model_);
+  // a bit went out exactly when the frame's count moved (a new frame restarts it at 1)
+  if (model_->SentBits() != sentBefore) RecordSentBit(pending, text);
+}
+
+void TForm1::RecordSentBit(const std::string& pendingBefore, const std::string& textBefore) {
+  const bool newFrame = pendingBefore.empty();
+  const char bit = newFrame ? model_->BuildFrame(static_cast<std::uint8_t>(textBefore.front()))[0]
+                            : pendingBefore.front();
+  if (newFrame) sent_.text += textBefore.front();
+  sent_.chars += sent_.text.empty() ? '\0' : sent_.text.back();
+  sent_.bits += bit;
+  sent_.roles += BitRole(model_->FrameLength(), model_->SentBits() - 1);
+  UpdateCompare();
 }
 
 void TForm1::Button3Click() {
@@ -309,6 +339,61 @@ void TForm1::ScrollBar1Change() {
 void TForm1::Chart1ContextPopup(int x, int y) {
   HideHint();
   ChartMenu.Popup(Chart1, x, y);
+}
+
+void TForm1::CompareClick() {
+  if (!compare_) compare_ = std::make_unique<TCompareWindow>();
+  UpdateCompare();
+  compare_->Show();
+  compare_->SetFocus();
+}
+
+TCompareInput TForm1::CompareInput() const {
+  TCompareInput in = sent_;
+  if (!started_) {
+    in.text = Edit1.Text();
+    for (char c : in.text) {
+      const std::string frame = model_->BuildFrame(static_cast<std::uint8_t>(c));
+      in.bits += frame;
+      for (int i = 0; i < static_cast<int>(frame.size()); ++i) {
+        in.roles += BitRole(static_cast<int>(frame.size()), i);
+        in.chars += c;
+      }
+    }
+  }
+  in.bitTime = Timer1.Interval();
+  in.speed = SpinEdit1.Value();
+  return in;
+}
+
+void TForm1::CopyPictureClick() {
+  CopyChartPicture(Chart1);
+}
+
+void TForm1::SavePictureClick() {
+  const std::string path = PromptSaveFileName(*this, "Save picture", DefaultName("png"),
+                                              {"PNG image (*.png)", "SVG drawing (*.svg)"});
+  if (!path.empty()) SaveChartPicture(Chart1, path);
+}
+
+void TForm1::SaveDataClick() {
+  const std::string path =
+      PromptSaveFileName(*this, "Save data", DefaultName("csv"), {"CSV file (*.csv)"});
+  if (!path.empty()) SaveText(path, SignalCsv());
+}
+
+std::string TForm1::SignalCsv() const {
+  const int e = RG1.ItemIndex();
+  return CsvText({{Series1, EncodingName(e), 0, PointsPerBit(e)}}, BitRecords(sent_));
+}
+
+std::string TForm1::DefaultName(const std::string& extension) const {
+  return DefaultFileName(started_ ? sent_.text : Edit1.Text(), EncodingName(RG1.ItemIndex()),
+                         extension);
+}
+
+void TForm1::UpdateCompare() {
+  if (compare_) compare_->SetInput(CompareInput());
 }
 
 void TForm1::Chart1MouseMove(int x, int y) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/CompareWindow.h"
 #include "app/SignalViews.h"
 #include "app/TransmissionModel.h"
 #include "chart/panel/Chart.h"
@@ -11,6 +12,7 @@
 #include "toolkit/ExtControls.h"
 #include "toolkit/Form.h"
 #include "toolkit/Menu.h"
+#include "toolkit/Shortcut.h"
 #include "toolkit/SpinEdit.h"
 #include "toolkit/StdControls.h"
 #include "toolkit/Timer.h"
@@ -58,6 +60,19 @@ class TForm1 : public tk::TForm {
   void ScrollBar1Change();
   void Chart1ContextPopup(int x, int y);
   void Chart1MouseMove(int x, int y);
+  void CompareClick();
+  void CopyPictureClick();
+  void SavePictureClick();
+  void SaveDataClick();
+  // The signal chart's samples with their bits, and a file name for them.
+  std::string SignalCsv() const;
+  std::string DefaultName(const std::string& extension) const;
+
+  // The bits the compare window draws: those sent since START, or before any
+  // START the frames of the text box under the framing options as they stand.
+  TCompareInput CompareInput() const;
+  // The compare window once opened, else null.
+  TCompareWindow* Compare() const { return compare_.get(); }
 
   const TTransmissionModel& Model() const { return *model_; }
   TSignalViews& Views() { return *views_; }
@@ -71,8 +86,14 @@ class TForm1 : public tk::TForm {
   // 1000 div the speed; a transient speed of 0 or below (while typing) gives
   // interval 0, which stops the ticks until the box reads a valid speed.
   std::uint32_t BitTimeFromSpeed() const;
+  void RecordSentBit(const std::string& pendingBefore, const std::string& textBefore);
+  void UpdateCompare();
 
   std::unique_ptr<Ports> ports_;
   std::unique_ptr<TTransmissionModel> model_;
   std::unique_ptr<TSignalViews> views_;  // goes before Chart1, whose series it names
+  std::unique_ptr<TCompareWindow> compare_;
+  std::unique_ptr<tk::TShortcut> compareKey_;  // Ctrl+E on the focused chart
+  bool started_ = false;  // START since launch or the last Clear
+  TCompareInput sent_;    // what has gone out since START
 };

@@ -496,7 +496,8 @@ class ChartMenuInWindow : public SignalViewsWindow {
 
 TEST_F(ChartMenuInWindow, ItemsAreTheFourViewsAllOff) {
   const char* captions[] = {"&Bit grid", "Bit r&oles", "&Receiver", "&Clock"};
-  ASSERT_EQ(form.ChartMenu.Count(), 4);
+  // the commands (compare, export) follow the views; CompareWindowTest holds them
+  ASSERT_GE(form.ChartMenu.Count(), 4);
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(form.ChartMenu.Item(i).Caption(), captions[i]);
     EXPECT_TRUE(form.ChartMenu.Item(i).Checkable());

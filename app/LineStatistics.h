@@ -1,0 +1,43 @@
+#pragma once
+// The figures that tell line encodings apart, worked out from the points an
+// encoder draws: how often the line changes, how long a receiver's clock must
+// coast without an edge, where the line sits on average, and how fast it can
+// swing at most. Holds no window and no chart; the Average function does the
+// mean so the table agrees with what the engine would draw for it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TChartSeries;
+
+inline constexpr int kEncodingCount = 5;
+
+struct TLinePoint {
+  double x, y;
+  bool operator==(const TLinePoint&) const = default;
+};
+
+// The points the transmission model draws for `bits` ('0'/'1', others skipped)
+// in `encoding`, from the state of a fresh START: time 0 and NRZ-I high.
+// The model's own encoders run, so there is one copy of the encoding rules.
+std::vector<TLinePoint> EncodeBits(const std::string& bits, int encoding, std::uint32_t bitTime);
+
+// How many points the encoder draws for one bit: two for a level, four for halves.
+int PointsPerBit(int encoding);
+
+// The name the program gives an encoding, as in its encoding choice.
+const char* EncodingName(int encoding);
+
+struct TLineStatistics {
+  double transitionsPerBit = 0;
+  double longestRunBits = 0;    // the longest stretch without an edge, in bit times
+  double dcLevel = 0;           // the time-average of the level
+  double highestFundamentalHz = 0;  // of the shortest full swing; 0 when the line never swings
+  bool operator==(const TLineStatistics&) const = default;
+};
+
+// The statistics of a signal series holding `bitCount` bits at `bitTime` ms
+// each, sent at `speed` bits per second.
+TLineStatistics ComputeLineStatistics(const TChartSeries& signal, int bitCount,
+                                      std::uint32_t bitTime, int speed);
