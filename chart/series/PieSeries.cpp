@@ -1,3 +1,4 @@
+#include "chart/series/RepaintPause.h"
 #include "chart/series/PieSeries.h"
 
 #include <algorithm>
@@ -24,26 +25,6 @@ void MakeEven(tk::TRect& r) {
   if (r.bottom - r.top < 4) r.bottom = r.top + 4;
 }
 
-// The pie rewrites its own points while the chart paints (the "other"
-// slice); those changes must not ask for yet another paint.
-class RepaintPause {
- public:
-  explicit RepaintPause(TSeriesChart* chart) : chart_(chart) {
-    if (chart_) {
-      was_ = chart_->AutoRepaint();
-      chart_->SetAutoRepaint(false);
-    }
-  }
-  ~RepaintPause() {
-    if (chart_) chart_->SetAutoRepaint(was_);
-  }
-  RepaintPause(const RepaintPause&) = delete;
-  RepaintPause& operator=(const RepaintPause&) = delete;
-
- private:
-  TSeriesChart* chart_;
-  bool was_ = true;
-};
 
 constexpr tk::TBrushStyle kPatterns[6] = {tk::bsHorizontal, tk::bsVertical, tk::bsFDiagonal,
                                           tk::bsBDiagonal,  tk::bsCross,    tk::bsDiagCross};

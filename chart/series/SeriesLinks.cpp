@@ -9,6 +9,7 @@
 
 #include "chart/ChartErrors.h"
 #include "chart/canvas/Canvas.h"
+#include "chart/series/RepaintPause.h"
 #include "chart/series/Series.h"
 #include "chart/series/SeriesFunction.h"
 #include "toolkit/Format.h"
@@ -205,26 +206,6 @@ double Today() {
   return tk::EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
-// Switches the chart's automatic repaint off and restores it, also when a
-// handler throws.
-class RepaintPause {
- public:
-  explicit RepaintPause(TSeriesChart* chart) : chart_(chart) {
-    if (chart_) {
-      was_ = chart_->AutoRepaint();
-      chart_->SetAutoRepaint(false);
-    }
-  }
-  ~RepaintPause() {
-    if (chart_) chart_->SetAutoRepaint(was_);
-  }
-  RepaintPause(const RepaintPause&) = delete;
-  RepaintPause& operator=(const RepaintPause&) = delete;
-
- private:
-  TSeriesChart* chart_;
-  bool was_ = true;
-};
 
 }  // namespace
 
