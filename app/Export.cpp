@@ -1,5 +1,6 @@
 #include "app/Export.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -57,12 +58,21 @@ std::string NumberText(double v) {
 std::string CsvText(const std::vector<TCsvSeries>& series, const std::vector<TBitRecord>& bits) {
   std::string out = std::string(kCsvHeader) + '\n';
   for (const TCsvSeries& s : series) {
-    const int per = s.pointsPerBit > 0 ? s.pointsPerBit : 1;
+    std::vector<TBitDrawing> drawn = s.drawn;
+    if (drawn.empty()) drawn.assign(bits.size(), {std::max(1, s.pointsPerBit), s.encoding.c_str()});
+    // walk the bits beside the points: a bit owns the next `points` of them
+    std::size_t b = 0;
+    int used = 0;
     for (int i = 0; i < s.series->PointCount(); ++i) {
-      const int b = i / per;
-      const TBitRecord* bit = b < static_cast<int>(bits.size()) ? &bits[b] : nullptr;
-      AppendRow(out, s.series->XValueAt(i), s.series->YValueAt(i) - s.levelOffset, b, bit,
-                s.encoding);
+      while (b < drawn.size() && used >= drawn[b].points) {
+        ++b;
+        used = 0;
+      }
+      ++used;
+      const bool known = b < drawn.size() && b < bits.size();
+      AppendRow(out, s.series->XValueAt(i), s.series->YValueAt(i) - s.levelOffset,
+                static_cast<int>(b), known ? &bits[b] : nullptr,
+                b < drawn.size() ? std::string(drawn[b].encoding) : s.encoding);
     }
   }
   return out;

@@ -16,12 +16,21 @@ struct TBitRecord {
   std::uint8_t code = 0;
 };
 
+// How one bit went onto a series: in how many points, by which encoding.
+struct TBitDrawing {
+  int points = 0;
+  const char* encoding = "";
+};
+
 // One series' samples with the bits they belong to.
 struct TCsvSeries {
   const TChartSeries* series = nullptr;
   std::string encoding;      // its name, in every row
   double levelOffset = 0;    // subtracted from each y: the level on the line itself
   int pointsPerBit = 2;      // the encoder's points for one bit
+  // Bit by bit, how the line was drawn, where that changed along the way (the
+  // encoding can change between two bits); when given it replaces the two above.
+  std::vector<TBitDrawing> drawn;
 };
 
 inline constexpr const char* kCsvHeader = "time_ms,level,bit_index,bit,role,char,encoding";

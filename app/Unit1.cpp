@@ -275,6 +275,7 @@ void TForm1::Button1Click() {
   Timer1.SetEnabled(true);
   started_ = true;
   sent_ = {};
+  drawn_.clear();
   UpdateCompare();
 }
 
@@ -289,6 +290,7 @@ void TForm1::Button2Click() {
   Buffer.Clear();
   started_ = false;
   sent_ = {};
+  drawn_.clear();
   UpdateCompare();
 }
 
@@ -300,11 +302,15 @@ void TForm1::nrbChange() {
 void TForm1::Timer1Timer() {
   const std::string pending = model_->PendingBits(), text = Edit1.Text();
   const std::int32_t sentBefore = model_->SentBits();
+  const int pointsBefore = Series1->PointCount();
+  const int encoding = RG1.ItemIndex();  // the model reads it for this bit
   views_->BeforeTick(*model_, *ports_, text);
   model_->Tick();
   views_->AfterTick(*model_);
   // a bit went out exactly when the frame's count moved (a new frame restarts it at 1)
-  if (model_->SentBits() != sentBefore) RecordSentBit(pending, text);
+  if (model_->SentBits() == sentBefore) return;
+  drawn_.push_back({Series1->PointCount() - pointsBefore, EncodingName(encoding)});
+  RecordSentBit(pending, text);
 }
 
 void TForm1::RecordSentBit(const std::string& pendingBefore, const std::string& textBefore) {
@@ -384,7 +390,7 @@ void TForm1::SaveDataClick() {
 
 std::string TForm1::SignalCsv() const {
   const int e = RG1.ItemIndex();
-  return CsvText({{Series1, EncodingName(e), 0, PointsPerBit(e)}}, BitRecords(sent_));
+  return CsvText({{Series1, EncodingName(e), 0, PointsPerBit(e), drawn_}}, BitRecords(sent_));
 }
 
 std::string TForm1::DefaultName(const std::string& extension) const {

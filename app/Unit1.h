@@ -96,4 +96,5 @@ class TForm1 : public tk::TForm {
   std::unique_ptr<tk::TShortcut> compareKey_;  // Ctrl+E on the focused chart
   bool started_ = false;  // START since launch or the last Clear
   TCompareInput sent_;    // what has gone out since START
+  std::vector<TBitDrawing> drawn_;  // how each of those bits went onto the signal
 };

@@ -56,6 +56,27 @@ TEST_F(ExportTest, CsvOfAThreeBitTransmission) {
   EXPECT_EQ(form.SignalCsv(), expected);
 }
 
+// The encoding chosen in the middle of a frame takes the next bit: the rows
+// keep each bit with the points it drew and the encoding that drew them.
+TEST_F(ExportTest, CsvKeepsBitIndicesWhenTheEncodingChangesMidTransmission) {
+  Send("K", leUnipolar, 2);  // 0 1 as Unipolar, two points a bit
+  form.RG1.SetItemIndex(leManchester);
+  form.Timer1Timer();  // 0 as Manchester, four points
+  const std::string expected =
+      "time_ms,level,bit_index,bit,role,char,encoding\n"
+      "0,0,0,0,7,K,Unipolar\n"
+      "62,0,0,0,7,K,Unipolar\n"
+      "62,1,1,1,6,K,Unipolar\n"
+      "124,1,1,1,6,K,Unipolar\n"
+      "124,1,2,0,5,K,Manchester\n"
+      "155,1,2,0,5,K,Manchester\n"
+      "155,-1,2,0,5,K,Manchester\n"
+      "186,-1,2,0,5,K,Manchester\n";
+  EXPECT_EQ(form.SignalCsv(), expected);
+  form.RG1.SetItemIndex(leNrzL);  // a choice made after the last bit draws nothing
+  EXPECT_EQ(form.SignalCsv(), expected);
+}
+
 TEST_F(ExportTest, CompareCsvHoldsEveryLineAtItsOwnLevels) {
   form.SpinEdit1.SetValue(10);  // 100 ms a bit
   Send(",", leUnipolar, 2);     // 0x2C = 0 0 1 0 1 1 0 0: a comma goes by its code
