@@ -77,15 +77,32 @@ double ShortestHalfPeriod(const std::vector<double>& edges) {
 
 }  // namespace
 
-std::vector<TLinePoint> EncodeBits(const std::string& bits, int encoding, std::uint32_t bitTime) {
-  TEncoderPorts ports(encoding, bitTime);
-  TTransmissionModel model(ports, ports, ports, ports);
-  model.Start();
-  const TEncoder encode = EncoderOf(encoding);
-  if (encode == nullptr) return {};
+struct TBitEncoder::TState {
+  TState(int encoding, std::uint32_t bitTime)
+      : ports(encoding, bitTime), encode(EncoderOf(encoding)) {
+    model.Start();
+  }
+  TEncoderPorts ports;
+  TTransmissionModel model{ports, ports, ports, ports};
+  TEncoder encode;
+};
+
+TBitEncoder::TBitEncoder(int encoding, std::uint32_t bitTime)
+    : state_(std::make_unique<TState>(encoding, bitTime)) {}
+
+TBitEncoder::~TBitEncoder() = default;
+
+std::vector<TLinePoint> TBitEncoder::Encode(std::string_view bits) {
+  TState& s = *state_;
+  s.ports.points.clear();
+  if (s.encode == nullptr) return {};
   for (char bit : bits)
-    if (bit == '0' || bit == '1') (model.*encode)(bit);
-  return std::move(ports.points);
+    if (bit == '0' || bit == '1') (s.model.*s.encode)(bit);
+  return std::move(s.ports.points);
+}
+
+std::vector<TLinePoint> EncodeBits(const std::string& bits, int encoding, std::uint32_t bitTime) {
+  return TBitEncoder(encoding, bitTime).Encode(bits);
 }
 
 int PointsPerBit(int encoding) {

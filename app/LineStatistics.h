@@ -6,7 +6,9 @@
 // mean so the table agrees with what the engine would draw for it.
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TChartSeries;
@@ -16,6 +18,24 @@ inline constexpr int kEncodingCount = 5;
 struct TLinePoint {
   double x, y;
   bool operator==(const TLinePoint&) const = default;
+};
+
+// The transmission model's encoder for one encoding, kept from call to call
+// so that bits added later go on where the earlier ones ended: at the time
+// they reached and, for NRZ-I, at the level it was left on. A window that
+// follows a transmission then encodes each bit once.
+class TBitEncoder {
+ public:
+  TBitEncoder(int encoding, std::uint32_t bitTime);
+  ~TBitEncoder();
+  TBitEncoder(const TBitEncoder&) = delete;
+  TBitEncoder& operator=(const TBitEncoder&) = delete;
+  // The points of `bits` ('0'/'1', others skipped), after those of every earlier call.
+  std::vector<TLinePoint> Encode(std::string_view bits);
+
+ private:
+  struct TState;
+  std::unique_ptr<TState> state_;
 };
 
 // The points the transmission model draws for `bits` ('0'/'1', others skipped)
