@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/SignalViews.h"
+#include "app/TimeWindow.h"
 
 using namespace tk;
 
@@ -35,19 +36,25 @@ TCompareWindow::TCompareWindow() {
   SetCaption("Compare encodings");
   SetClientSize(760, 600);
   CreateChart();
+  CreateScrollBar();
   CreateTable();
   CreateMenu();
+  int order = 0;
+  for (tk::TControl* c : std::initializer_list<tk::TControl*>{&Chart, &ScrollBar, &Statistics})
+    c->SetTabOrder(order++);
   escape_.OnActivate = [this] { Close(); };
 }
 
 TCompareWindow::~TCompareWindow() {
   Chart.OnGetNextAxisLabel = nullptr;
   Chart.OnGetAxisLabel = nullptr;
+  Chart.OnZoom = Chart.OnUndoZoom = Chart.OnScroll = nullptr;
+  ScrollBar.OnChange = nullptr;
 }
 
 void TCompareWindow::CreateChart() {
   TChart& c = Chart;
-  c.SetBounds(0, 0, 760, 420);
+  c.SetBounds(0, 0, 760, 404);
   c.SetAnchors(kAllAnchors);
   c.SetView3D(false);
   c.SetAllowPanning(pmHorizontal);
@@ -104,6 +111,22 @@ void TCompareWindow::CreateChart() {
   };
 }
 
+void TCompareWindow::CreateScrollBar() {
+  ScrollBar.SetBounds(0, 404, 760, 16);
+  ScrollBar.SetAnchors(akLeft | akRight | akBottom);
+  ScrollBar.SetMin(0);
+  ScrollBar.SetMax(0);
+  ScrollBar.OnChange = [this] { ScrollBarChange(); };
+  // the bar shows where the zoomed window stands, whoever moved it
+  Chart.OnZoom = [this](TCustomZozPanel*) { UpdateScrollBar(); };
+  Chart.OnScroll = [this](TCustomZozPanel*) { UpdateScrollBar(); };
+  Chart.OnUndoZoom = [this](TCustomZozPanel*) {
+    // the limits saved at the first zoom held fewer bits than have come since
+    FitWholeTransmission();
+    UpdateScrollBar();
+  };
+}
+
 void TCompareWindow::CreateMenu() {
   ChartMenu.Add("Cop&y picture", false).OnClick = [this] { CopyChartPicture(Chart); };
   ChartMenu.Add("&Save picture...", false).OnClick = [this] {
@@ -130,7 +153,7 @@ std::vector<TBitRecord> BitRecords(const TCompareInput& input) {
 std::string TCompareWindow::Csv() const {
   std::vector<TCsvSeries> series;
   for (int e = 0; e < kEncodingCount; ++e)
-    series.push_back({lines_[e], EncodingName(e), Offset(e), PointsPerBit(e)});
+    series.push_back({lines_[e], EncodingName(e), Offset(e), PointsPerBit(e), {}});
   return CsvText(series, BitRecords(input_));
 }
 
@@ -185,44 +208,110 @@ void TCompareWindow::LeftLabelText(TCustomChartAxis* axis, std::string& text) {
 
 void TCompareWindow::SetInput(const TCompareInput& input) {
   if (input == input_) return;
+  const bool extends = Extends(input);
+  const std::size_t from = input_.bits.size();
   input_ = input;
-  Redraw();
+  if (extends)
+    AppendBits(from);
+  else
+    Redraw();
+}
+
+bool TCompareWindow::Extends(const TCompareInput& input) const {
+  // while sending each tick adds a bit, and sometimes a character, at the end;
+  // a new speed redraws every bit at its new bit time
+  const auto startsWith = [](const std::string& s, const std::string& prefix) {
+    return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
+  };
+  return encoders_[0] && input.bitTime == input_.bitTime && startsWith(input.bits, input_.bits) &&
+         startsWith(input.roles, input_.roles) && startsWith(input.chars, input_.chars) &&
+         startsWith(input.text, input_.text);
 }
 
 void TCompareWindow::Redraw() {
-  const double t = input_.bitTime;
-  const std::size_t n = input_.bits.size();
-  Chart.Title().SetText({"Line encodings of \"" + input_.text + "\""});
   for (int e = 0; e < kEncodingCount; ++e) {
-    TFastLineSeries& s = *lines_[e];
-    s.RemoveAllPoints();
-    for (const TLinePoint& p : EncodeBits(input_.bits, e, input_.bitTime))
-      s.AddPointXY(p.x, p.y + Offset(e));
+    lines_[e]->RemoveAllPoints();
+    encoders_[e] = std::make_unique<TBitEncoder>(e, input_.bitTime);
   }
   bitLabels_->RemoveAllPoints();
-  for (std::size_t i = 0; i < n; ++i) {
+  // other bits are another picture: it opens whole
+  if (!Chart.Restored()) Chart.ResetZoom();
+  AppendBits(0);
+}
+
+void TCompareWindow::AppendBits(std::size_t from) {
+  const double t = input_.bitTime;
+  const double endBefore = static_cast<double>(from) * t;
+  const std::string_view added = std::string_view(input_.bits).substr(from);
+  for (int e = 0; e < kEncodingCount; ++e)
+    for (const TLinePoint& p : encoders_[e]->Encode(added))
+      lines_[e]->AddPointXY(p.x, p.y + Offset(e));
+  for (std::size_t i = from; i < input_.bits.size(); ++i) {
     const char role = i < input_.roles.size() ? input_.roles[i] : '?';
     bitLabels_->AddPointXY((static_cast<double>(i) + 0.5) * t, BitLabelLevel(),
                            std::string{input_.bits[i], ' ', role});
   }
-  TChartAxis& bottom = Chart.BottomAxis();
-  const double width = std::max(1.0, static_cast<double>(n) * t);
-  bottom.SetMaximum(width);
-  bottom.SetMinimum(0);
-  if (t > 0) bottom.SetIncrement(t);  // grid lines and labels at the bit boundaries
+  const std::string title = "Line encodings of \"" + input_.text + "\"";
+  if (Chart.Title().Text() != std::vector<std::string>{title}) Chart.Title().SetText({title});
+  if (t > 0) Chart.BottomAxis().SetIncrement(t);  // grid lines and labels at the bit boundaries
+  FollowData(endBefore);
   FillStatistics();
   Chart.Invalidate();
+}
+
+// ---------------------------------------------------------------- the time window
+
+double TCompareWindow::DataEnd() const {
+  return static_cast<double>(input_.bits.size()) * input_.bitTime;
+}
+
+void TCompareWindow::FitWholeTransmission() {
+  Chart.BottomAxis().SetLimits(0, std::max(1.0, DataEnd()));
+}
+
+void TCompareWindow::FollowData(double endBefore) {
+  TChartAxis& bottom = Chart.BottomAxis();
+  const double end = DataEnd();
+  if (Chart.Restored()) {
+    FitWholeTransmission();
+  } else if (bottom.Maximum() >= endBefore && end > bottom.Maximum()) {
+    // a zoomed window that showed the newest bit moves on with the bits; one
+    // the student scrolled back stays where they put it
+    const double width = bottom.Maximum() - bottom.Minimum();
+    bottom.SetLimits(end - width, end);
+  }
+  UpdateScrollBar();
+}
+
+void TCompareWindow::UpdateScrollBar() {
+  const TChartAxis& bottom = Chart.BottomAxis();
+  const double width = bottom.Maximum() - bottom.Minimum();
+  const int page = std::max(1, static_cast<int>(std::lround(width)));
+  const int left = static_cast<int>(std::lround(bottom.Minimum()));
+  // a page is the window: the bar's far end puts the window's right edge at the last bit
+  const int last = std::max({0, static_cast<int>(std::ceil(DataEnd() - width)), left});
+  syncingBar_ = true;
+  ScrollBar.SetMin(std::min(0, left));
+  ScrollBar.SetPageSize(page);
+  ScrollBar.SetMax(last + page - 1);
+  ScrollBar.SetPosition(left);
+  syncingBar_ = false;
+}
+
+void TCompareWindow::ScrollBarChange() {
+  if (syncingBar_) return;
+  // the signal chart's scrolling, with limits set in the order that keeps the
+  // window valid: this bar reaches far beyond the window's own width
+  MoveTimeWindow(Chart.BottomAxis(), ScrollBar.Position(), woNeverInverted);
 }
 
 void TCompareWindow::FillStatistics() {
   const int bits = static_cast<int>(input_.bits.size());
   for (int e = 0; e < kEncodingCount; ++e) {
     // the statistics read the line at its own levels, not shifted into its band
-    TFastLineSeries level;
-    for (const TLinePoint& p : EncodeBits(input_.bits, e, input_.bitTime))
-      level.AddPointXY(p.x, p.y);
-    const TLineStatistics& st = statistics_[e] =
-        ComputeLineStatistics(level, bits, input_.bitTime, input_.speed);
+    TLineStatistics st = ComputeLineStatistics(*lines_[e], bits, input_.bitTime, input_.speed);
+    if (bits > 0 && input_.bitTime > 0) st.dcLevel -= Offset(e);
+    statistics_[e] = st;
     Statistics.SetCell(scTransitions, e, FixedText(st.transitionsPerBit, 3));
     Statistics.SetCell(scLongestRun, e, FixedText(st.longestRunBits, 1));
     Statistics.SetCell(scDcLevel, e, FixedText(st.dcLevel, 3));

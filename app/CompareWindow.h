@@ -4,6 +4,7 @@
 // the chart. The points come from the transmission model's own encoders.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/Export.h"
@@ -15,6 +16,7 @@
 #include "toolkit/Grid.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Shortcut.h"
+#include "toolkit/StdControls.h"
 
 // What the window draws: the bits with their roles, and what they carry.
 struct TCompareInput {
@@ -41,12 +43,14 @@ class TCompareWindow : public tk::TForm {
 
   // components
   TChart Chart{this};
+  tk::TScrollBar ScrollBar{this};  // moves the time window once the chart is zoomed
   tk::TStringGrid Statistics{this};
   tk::TPopupMenu ChartMenu;  // the picture and the samples, out of the program
 
   // properties
   const TCompareInput& Input() const { return input_; }
-  // Draws the input; the same input again costs nothing.
+  // Draws the input; the same input again costs nothing, and an input that
+  // only adds bits to the last one costs the added bits' points.
   void SetInput(const TCompareInput& input);
   TFastLineSeries& Line(int encoding) const { return *lines_[encoding]; }
   TPointSeries& BitLabels() const { return *bitLabels_; }
@@ -63,19 +67,30 @@ class TCompareWindow : public tk::TForm {
 
  private:
   void CreateChart();
+  void CreateScrollBar();
   void CreateTable();
   void CreateMenu();
+  bool Extends(const TCompareInput& input) const;
   void Redraw();
+  void AppendBits(std::size_t from);
   void FillStatistics();
+  // the time window
+  double DataEnd() const;
+  void FitWholeTransmission();
+  void FollowData(double endBefore);
+  void UpdateScrollBar();
+  void ScrollBarChange();
   void NextLeftLabel(TCustomChartAxis* axis, int index, double& value, bool& stop);
   void NextBitLabel(TCustomChartAxis& axis, int index, double& value, bool& stop);
   void LeftLabelText(TCustomChartAxis* axis, std::string& text);
 
   TFastLineSeries* lines_[kEncodingCount] = {};  // owned by Chart
+  std::unique_ptr<TBitEncoder> encoders_[kEncodingCount];  // where each line left off
   TPointSeries* bitLabels_ = nullptr;             // owned by Chart
   TLineStatistics statistics_[kEncodingCount];
   TCompareInput input_;
   double gridStep_ = 0;  // the bit grid's step in this paint
+  bool syncingBar_ = false;  // the bar follows the chart: its change moves nothing
   tk::TShortcut escape_{*this, "Esc", tk::ssWindow};
 };
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/TimeWindow.h"
 #include "toolkit/Hint.h"
 #include "toolkit/Picture.h"
 
@@ -334,12 +335,7 @@ void TForm1::Button4Click() {
 }
 
 void TForm1::ScrollBar1Change() {
-  // maximum first: each limit is checked against the other as it stands
-  TChartAxis& axis = Chart1.BottomAxis();
-  const double width = axis.Maximum() - axis.Minimum();
-  const int p = ScrollBar1.Position();
-  axis.SetMaximum(width + p);
-  axis.SetMinimum(p);
+  MoveTimeWindow(Chart1.BottomAxis(), ScrollBar1.Position());
 }
 
 void TForm1::Chart1ContextPopup(int x, int y) {

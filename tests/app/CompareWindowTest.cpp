@@ -16,6 +16,7 @@
 #include "app/CompareWindow.h"
 #include "app/Unit1.h"
 #include "tests/support/TransmissionDoubles.h"
+#include "toolkit/Application.h"
 #include "toolkit/RecordingSurface.h"
 
 namespace {
@@ -188,6 +189,132 @@ TEST_F(CompareWindowTest, FollowsTheBitsWhileSendingAndTheTextBeforeStart) {
   EXPECT_EQ(Window().Input().text, form.Edit1.Text());
 }
 
+// While sending, a tick gives each line exactly the points of its new bit and
+// leaves the earlier ones as they were: the window never draws its history again.
+TEST_F(CompareWindowTest, SendingAddsOnlyTheNewBitsPoints) {
+  form.Edit1.SetText("KE");
+  Options(true, true);
+  Open();
+  form.Button1.Click();
+  int added[kEncodingCount] = {}, cleared = 0;
+  for (int e = 0; e < kEncodingCount; ++e) {
+    Window().Line(e).OnAfterAdd = [&added, e](TChartSeries*, int) { ++added[e]; };
+    Window().Line(e).OnClearValues = [&cleared](TChartSeries*) { ++cleared; };
+  }
+  // the signal's own encoding is no business of the compare chart's
+  const int signalEncodings[] = {leUnipolar, leManchester, leNrzI};
+  for (int tick = 0; tick < 24; ++tick) {
+    SCOPED_TRACE(tick);
+    form.RG1.SetItemIndex(signalEncodings[tick % 3]);
+    std::vector<std::vector<Pt>> before(kEncodingCount);
+    for (int e = 0; e < kEncodingCount; ++e)
+      for (int i = 0; i < Window().Line(e).PointCount(); ++i)
+        before[e].push_back({Window().Line(e).XValueAt(i), Window().Line(e).YValueAt(i)});
+    std::fill(std::begin(added), std::end(added), 0);
+    form.Timer1Timer();
+    for (int e = 0; e < kEncodingCount; ++e) {
+      ASSERT_EQ(added[e], PointsPerBit(e)) << EncodingName(e);
+      ASSERT_EQ(Window().Line(e).PointCount(), static_cast<int>(before[e].size()) + added[e]);
+      for (std::size_t i = 0; i < before[e].size(); ++i)
+        ASSERT_EQ((Pt{Window().Line(e).XValueAt(static_cast<int>(i)),
+                      Window().Line(e).YValueAt(static_cast<int>(i))}), before[e][i]);
+    }
+    ASSERT_EQ(Window().BitLabels().PointCount(), tick + 1);
+  }
+  form.Timer1.SetEnabled(false);
+  EXPECT_EQ(cleared, 0);
+  // bit by bit, the lines come out as the model draws the whole transmission at once
+  for (int e = 0; e < kEncodingCount; ++e) {
+    SCOPED_TRACE(EncodingName(e));
+    const std::vector<Pt> expected = Transmitted("KE", e, 62, true, true);
+    TFastLineSeries& line = Window().Line(e);
+    ASSERT_EQ(line.PointCount(), static_cast<int>(expected.size()));
+    for (int i = 0; i < line.PointCount(); ++i)
+      ASSERT_EQ((Pt{line.XValueAt(i), line.YValueAt(i) - TCompareWindow::Offset(e)}),
+                expected[i]) << i;
+  }
+}
+
+// The last position the bar reaches: its Max counts the page in.
+int LastPosition(const tk::TScrollBar& bar) {
+  return bar.Max() - std::max(0, bar.PageSize() - 1);
+}
+
+// A left drag zooms, the bar then moves the zoomed window as the signal
+// chart's does, a window at the newest bit follows the bits and one scrolled
+// back stays; the reverse drag shows the whole transmission again.
+TEST_F(CompareWindowTest, ScrollBarMovesTheZoomedWindowAndFollowsNewBits) {
+  form.Edit1.SetText("KE");  // 16 bits of 62 ms
+  Open();
+  form.Button1.Click();
+  const auto send = [&](int bits) {
+    for (int i = 0; i < bits; ++i) form.Timer1Timer();
+    form.Timer1.SetEnabled(false);
+  };
+  send(8);
+  TCompareWindow& w = Window();
+  TChartAxis& bottom = w.Chart.BottomAxis();
+  tk::TScrollBar& bar = w.ScrollBar;
+  const auto window = [&] { return std::make_pair(bottom.Minimum(), bottom.Maximum()); };
+  EXPECT_EQ(window(), std::make_pair(0.0, 496.0));  // not zoomed: every bit in view
+  EXPECT_EQ(LastPosition(bar), 0);
+  std::vector<std::string> messages;
+  tk::SetErrorHandler([&](const std::string& m) { messages.push_back(m); });
+
+  w.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.Widget()));
+  w.Chart.RepaintNow();
+  QWidget* chart = w.Chart.Widget();
+  const auto pixel = [&](double ms) { return bottom.ValueToPixel(ms); };
+  const QPoint from(pixel(62), 60), to(pixel(186), 300);
+  QTest::mousePress(chart, Qt::LeftButton, {}, from);
+  for (int i = 1; i <= 4; ++i) QTest::mouseMove(chart, from + (to - from) * i / 4);
+  QTest::mouseRelease(chart, Qt::LeftButton, {}, to);
+  ASSERT_FALSE(w.Chart.Restored());
+  const double width = bottom.Maximum() - bottom.Minimum();
+  EXPECT_NEAR(bottom.Minimum(), 62, 2);
+  EXPECT_NEAR(width, 124, 4);
+
+  const struct {
+    const char* step;
+    int bits;         // sent first
+    int moveTo;       // then the bar goes here; -1 leaves it, -2 presses End on it
+    double left;      // the window's left edge after both
+  } rows[] = {
+      {"zoomed: the bar shows the window", 0, -1, bottom.Minimum()},
+      {"scrolled back, new bits leave it", 4, -1, bottom.Minimum()},
+      {"the bar moves it, keeping its width", 0, 300, 300},
+      {"End takes it to the newest bit", 0, -2, std::ceil(744 - width)},
+      {"at the newest bit it follows them", 2, -1, 868 - width},
+      {"far back in one move, no message", 0, 0, 0},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.step);
+    send(r.bits);
+    if (r.moveTo == -2) {
+      bar.SetFocus();
+      QTest::keyClick(bar.Widget(), Qt::Key_End);
+    } else if (r.moveTo >= 0) {
+      bar.SetPosition(r.moveTo);
+    }
+    const double end = static_cast<double>(w.Input().bits.size()) * 62;
+    EXPECT_DOUBLE_EQ(bottom.Minimum(), r.left);
+    EXPECT_NEAR(bottom.Maximum() - bottom.Minimum(), width, 1e-9);
+    EXPECT_EQ(bar.Position(), std::lround(r.left));
+    EXPECT_EQ(bar.PageSize(), std::lround(width));
+    EXPECT_EQ(LastPosition(bar), static_cast<int>(std::ceil(end - width)));
+  }
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  tk::SetErrorHandler(nullptr);
+
+  QTest::mousePress(chart, Qt::LeftButton, {}, to);
+  for (int i = 1; i <= 4; ++i) QTest::mouseMove(chart, to + (from - to) * i / 4);
+  QTest::mouseRelease(chart, Qt::LeftButton, {}, from);
+  EXPECT_TRUE(w.Chart.Restored());
+  EXPECT_EQ(window(), std::make_pair(0.0, 14 * 62.0));
+  EXPECT_EQ(LastPosition(bar), 0);
+}
+
 TEST_F(CompareWindowTest, StatisticsTableOfKeldo) {
   form.Edit1.SetText("KELDO");
   form.SpinEdit1.SetValue(10);
@@ -232,6 +359,13 @@ TEST_F(CompareWindowTest, CtrlEOnTheChartOpensAndEscCloses) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
   w->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  // Tab walks chart, scroll bar, table
+  Window().Chart.SetFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Window().Chart.Focused(); }, 2000));
+  QTest::keyClick(w->windowHandle(), Qt::Key_Tab);
+  EXPECT_TRUE(Window().ScrollBar.Focused());
+  QTest::keyClick(w->windowHandle(), Qt::Key_Tab);
+  EXPECT_TRUE(Window().Statistics.Focused());
   QTest::keyClick(w->windowHandle(), Qt::Key_Escape);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 2000));
 }
