@@ -232,6 +232,7 @@ void TCompareWindow::Redraw() {
   for (int e = 0; e < kEncodingCount; ++e) {
     lines_[e]->RemoveAllPoints();
     encoders_[e] = std::make_unique<TBitEncoder>(e, input_.bitTime);
+    trackers_[e] = TLineStatisticsTracker(Offset(e));
   }
   bitLabels_->RemoveAllPoints();
   // other bits are another picture: it opens whole
@@ -308,10 +309,10 @@ void TCompareWindow::ScrollBarChange() {
 void TCompareWindow::FillStatistics() {
   const int bits = static_cast<int>(input_.bits.size());
   for (int e = 0; e < kEncodingCount; ++e) {
-    // the statistics read the line at its own levels, not shifted into its band
-    TLineStatistics st = ComputeLineStatistics(*lines_[e], bits, input_.bitTime, input_.speed);
-    if (bits > 0 && input_.bitTime > 0) st.dcLevel -= Offset(e);
-    statistics_[e] = st;
+    // the tracker reads only the points this update added, at the line's own levels
+    trackers_[e].Update(*lines_[e]);
+    const TLineStatistics& st = statistics_[e] =
+        trackers_[e].Statistics(bits, input_.bitTime, input_.speed);
     Statistics.SetCell(scTransitions, e, FixedText(st.transitionsPerBit, 3));
     Statistics.SetCell(scLongestRun, e, FixedText(st.longestRunBits, 1));
     Statistics.SetCell(scDcLevel, e, FixedText(st.dcLevel, 3));

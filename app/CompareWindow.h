@@ -88,6 +88,7 @@ class TCompareWindow : public tk::TForm {
   std::unique_ptr<TBitEncoder> encoders_[kEncodingCount];  // where each line left off
   TPointSeries* bitLabels_ = nullptr;             // owned by Chart
   TLineStatistics statistics_[kEncodingCount];
+  TLineStatisticsTracker trackers_[kEncodingCount];  // each line's, read as it grows
   TCompareInput input_;
   double gridStep_ = 0;  // the bit grid's step in this paint
   bool syncingBar_ = false;  // the bar follows the chart: its change moves nothing

@@ -131,3 +131,40 @@ TLineStatistics ComputeLineStatistics(const TChartSeries& signal, int bitCount,
   if (half > 0 && speed > 0) st.highestFundamentalHz = speed / (2.0 * (half / bitTime));
   return st;
 }
+
+void TLineStatisticsTracker::Update(const TChartSeries& signal) {
+  const int count = signal.PointCount();
+  if (count < read_) *this = TLineStatisticsTracker(offset_);
+  if (count == read_) return;
+  // the engine's mean of the new points, weighted by their count, adds to the sum of all
+  TAverageZozFunction average;
+  levelSum_ += average.ComputeForRange(signal, read_, count - 1) * (count - read_);
+  for (int i = read_; i < count; ++i) Add(signal.XValueAt(i), signal.YValueAt(i));
+}
+
+void TLineStatisticsTracker::Add(double x, double y) {
+  if (read_ == 0) {
+    firstX_ = lastEdge_ = x;
+  } else if (y != lastY_) {
+    if (edges_ > 0 && x - lastEdge_ > 0 && (shortestHalf_ == 0 || x - lastEdge_ < shortestHalf_))
+      shortestHalf_ = x - lastEdge_;
+    longestClosed_ = std::max(longestClosed_, x - lastEdge_);
+    lastEdge_ = x;
+    ++edges_;
+  }
+  lastX_ = x;
+  lastY_ = y;
+  ++read_;
+}
+
+TLineStatistics TLineStatisticsTracker::Statistics(int bitCount, std::uint32_t bitTime,
+                                                   int speed) const {
+  TLineStatistics st;
+  if (bitCount <= 0 || bitTime == 0 || read_ == 0) return st;
+  st.transitionsPerBit = static_cast<double>(edges_) / bitCount;
+  st.longestRunBits = std::max(longestClosed_, lastX_ - lastEdge_) / bitTime;
+  st.dcLevel = levelSum_ / read_ - offset_;
+  if (shortestHalf_ > 0 && speed > 0)
+    st.highestFundamentalHz = speed / (2.0 * (shortestHalf_ / bitTime));
+  return st;
+}

@@ -61,3 +61,27 @@ struct TLineStatistics {
 // each, sent at `speed` bits per second.
 TLineStatistics ComputeLineStatistics(const TChartSeries& signal, int bitCount,
                                       std::uint32_t bitTime, int speed);
+
+// The statistics of a line that grows at its end, kept up to date from the
+// points added since the last update: a window that follows a transmission
+// pays for each point once. The series' levels may stand `levelOffset` above
+// the line's own (a band of a stacked chart).
+class TLineStatisticsTracker {
+ public:
+  explicit TLineStatisticsTracker(double levelOffset = 0) : offset_(levelOffset) {}
+  // Reads the points past those already read; a series that has shrunk is read again.
+  void Update(const TChartSeries& signal);
+  TLineStatistics Statistics(int bitCount, std::uint32_t bitTime, int speed) const;
+
+ private:
+  void Add(double x, double y);
+
+  double offset_;
+  int read_ = 0;           // points taken in
+  double levelSum_ = 0;    // of the levels as the series holds them
+  double firstX_ = 0, lastX_ = 0, lastY_ = 0;
+  int edges_ = 0;
+  double lastEdge_ = 0;    // or the start, before the first edge
+  double longestClosed_ = 0;  // the longest stretch that an edge has ended
+  double shortestHalf_ = 0;   // between two edges in a row; 0 until there are two
+};

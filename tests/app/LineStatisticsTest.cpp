@@ -74,6 +74,30 @@ TEST(LineStatisticsTest, HandWorkedBitStringsInEveryEncoding) {
   }
 }
 
+// The tracker, read after every bit of a line drawn three levels up, ends with
+// the hand-worked figures; a line emptied and drawn again is read afresh.
+TEST(LineStatisticsTest, TrackerReadBitByBitInABandGivesTheHandWorkedFigures) {
+  TFastLineSeries band;
+  TLineStatisticsTracker tracker(3);
+  for (const StatRow& r : kRows) {
+    const std::string what = *r.bits + " in " + EncodingName(r.encoding);
+    band.RemoveAllPoints();
+    const std::vector<TLinePoint> points = EncodeBits(*r.bits, r.encoding, 100);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      band.AddPointXY(points[i].x, points[i].y + 3);
+      if ((i + 1) % PointsPerBit(r.encoding) == 0) tracker.Update(band);
+    }
+    const TLineStatistics st = tracker.Statistics(static_cast<int>(r.bits->size()), 100, 10);
+    EXPECT_DOUBLE_EQ(st.transitionsPerBit, r.transitionsPerBit) << what;
+    EXPECT_DOUBLE_EQ(st.longestRunBits, r.longestRunBits) << what;
+    EXPECT_NEAR(st.dcLevel, r.dcLevel, 1e-12) << what;
+    EXPECT_DOUBLE_EQ(st.highestFundamentalHz, r.highestHz) << what;
+  }
+  band.RemoveAllPoints();
+  tracker.Update(band);
+  EXPECT_EQ(tracker.Statistics(8, 100, 10), TLineStatistics{});
+}
+
 // At 16 bits/s the bit time is 62 ms: runs stay whole and half bits, and the
 // frequency follows the speed, not the rounded bit time.
 TEST(LineStatisticsTest, OddSpeedKeepsRunsInBitsAndHertzFromTheSpeed) {
