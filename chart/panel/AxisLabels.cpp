@@ -58,7 +58,9 @@ int TCustomChartAxis::LabelCountThatFits(int maxLabelSize) const {
   if (maxLabelSize <= 0) return 1;
   if (labelsSeparation_ > 0)
     maxLabelSize += tk::RoundToInt(labelsSeparation_ * 0.01 * maxLabelSize);
-  return tk::RoundToInt(static_cast<double>(AxisPixels) / maxLabelSize);
+  // Only whole labels fit: rounding 24.6 up to 25 would crowd 25 labels of
+  // 13 pixels into 320 and neighbours would touch.
+  return AxisPixels / maxLabelSize;
 }
 
 double TCustomChartAxis::StepForLabelCount(int maxNumLabels) const {

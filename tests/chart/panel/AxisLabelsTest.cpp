@@ -97,6 +97,45 @@ TEST(AxisLabels, SeparationWidensTheStepOneTwoFiveTen) {
     EXPECT_DOUBLE_EQ(TCustomChartAxis::NextNiceStep(c.x), c.next) << c.x;
 }
 
+// However the axis length divides by the label size, the chosen step leaves
+// every neighbour at least one label (plus the 10 % separation) away, and the
+// next smaller step of the 1-2-5 sequence would not.
+TEST(AxisLabels, AutomaticStepKeepsNeighboursApart) {
+  struct Case {
+    int pixels;
+    double range;
+    int labelWidth;
+    double step;  // worked out below each row
+  };
+  const std::vector<Case> cases = {
+      {320, 25, 12, 2},    // 13 px a label: 24.6 fit, 25 steps of 1 are too many
+      {326, 25, 12, 1},    // 25.08 fit: 25 steps of 1 at 13.04 px
+      {338, 25, 12, 1},    // 26 fit
+      {324, 25, 12, 2},    // 24.9 fit
+      {240, 110, 20, 20},  // 22 px: 10.9 fit, 11 steps of 10 are too many
+      {242, 110, 20, 10},  // exactly 11 fit
+      {400, 100, 20, 10},  // 18.2 fit: 10 steps of 10
+      {130, 100, 20, 20},  // 5.9 fit: 5 steps of 20
+      {21, 100, 20, 1e-12},  // not one label fits
+  };
+  TChart chart;
+  TChartAxis& a = chart.BottomAxis();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.pixels) + " px, range " + std::to_string(c.range));
+    a.SetLimits(0, c.range);
+    a.UpdateLimits();
+    a.AxisPixels = c.pixels;
+    const double step = a.StepForLabelCount(a.LabelCountThatFits(c.labelWidth));
+    EXPECT_DOUBLE_EQ(step, c.step);
+    if (step < 1) continue;
+    const int size = c.labelWidth + static_cast<int>(std::lround(c.labelWidth * 0.1));
+    const auto spacing = [&](double s) { return c.pixels * s / c.range; };
+    EXPECT_GE(spacing(step), size);
+    const double smaller = step == 1 ? 0.5 : step == 2 ? 1 : step == 10 ? 5 : 10;
+    EXPECT_LT(spacing(smaller), size);
+  }
+}
+
 TEST(AxisLabels, RoundFirstLabel) {
   for (bool round : {true, false}) {
     LabelRig r;
