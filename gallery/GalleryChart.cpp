@@ -6,6 +6,7 @@
 #include "chart/series/BarSeries.h"
 #include "chart/series/CustomSeries.h"
 #include "chart/series/PieSeries.h"
+#include "chart/series/SampleValues.h"
 
 GalleryChart::GalleryChart(TChart& chart)
     : chart_(chart), default3DPercent_(chart.Chart3DPercent()) {}
@@ -32,12 +33,22 @@ void GalleryChart::Open(int index) {
   chart_.DestroyAllSeries();
   sources_.clear();
   result_ = nullptr;
+  if (pieShown_) {
+    chart_.View3DOptions().Assign(viewBeforePie_);
+    chart_.Invalidate();
+    pieShown_ = false;
+  }
+  viewBeforePie_.Assign(chart_.View3DOptions());
   entry_ = index;
   chart_.SetChart3DPercent(default3DPercent_);
+  // the same sample values every time an entry opens: pictures and tests
+  // come out alike on every run
+  SeedSampleValues(static_cast<unsigned>(index) + 1);
   if (t.CreateFunction)
     OpenFunction(t);
   else
     OpenSeriesType(t);
+  pieShown_ = First<TPieSeries>() != nullptr;
 }
 
 TChartSeries* GalleryChart::AddSeries(std::unique_ptr<TChartSeries> s, const std::string& title) {
@@ -76,7 +87,26 @@ void GalleryChart::OpenFunction(const TZozSeriesType& t) {
   for (TChartSeries* s : sources_)
     result_->SetDataSource(s);
   result_->Loaded();
+  PlaceResultAxis();
   chart_.Legend().SetVisible(true);
+}
+
+namespace {
+
+double Magnitude(const TChartSeries& s) {
+  return s.PointCount() ? std::max(std::fabs(s.HighestY()), std::fabs(s.LowestY())) : 0;
+}
+
+}  // namespace
+
+void GalleryChart::PlaceResultAxis() {
+  if (!result_) return;
+  double sources = 0;
+  for (const TChartSeries* s : sources_)
+    sources = std::max(sources, Magnitude(*s));
+  const double result = Magnitude(*result_);
+  const bool apart = sources > 0 && result > 0 && (result > 10 * sources || 10 * result < sources);
+  result_->SetVertAxis(apart ? aRightAxis : aLeftAxis);
 }
 
 void GalleryChart::SetView3D(bool on) {
@@ -259,11 +289,15 @@ std::vector<GallerySetting> FunctionSettings() {
   return {
       Number("Period", -5, 100, {0, 2, 5, 0}, HasFunction,
              [](G& g) { return static_cast<int>(FunctionOf(g).Period()); },
-             [](G& g, int v) { FunctionOf(g).SetPeriod(v); }),
+             [](G& g, int v) {
+               FunctionOf(g).SetPeriod(v);
+               g.PlaceResultAxis();
+             }),
       Choice("Period style", {"Number of points", "Range"}, HasFunction,
              [](G& g) { return static_cast<int>(FunctionOf(g).PeriodStyle()); },
              [](G& g, int v) {
                FunctionOf(g).SetPeriodStyle(static_cast<TFunctionPeriodStyle>(v));
+               g.PlaceResultAxis();
              }),
       Choice("Period align", {"First", "Center", "Last"}, HasFunction,
              [](G& g) { return static_cast<int>(FunctionOf(g).PeriodAlign()); },

@@ -66,6 +66,9 @@ class GalleryChart {
   // Turns the 3D view on or off with the gallery's own follow-up: a pie is
   // circled in a flat chart, where nothing else keeps it round.
   void SetView3D(bool on);
+  // Puts a function's result on the right axis when its values are more than
+  // ten times larger or smaller than its sources', so both stay readable.
+  void PlaceResultAxis();
 
  private:
   void OpenSeriesType(const TZozSeriesType& t);
@@ -75,6 +78,10 @@ class GalleryChart {
   TChart& chart_;
   int entry_ = -1;
   int default3DPercent_;
+  // a pie turns the view to look at it from above; the next entry gets back
+  // the view it had before
+  TView3DOptions viewBeforePie_;
+  bool pieShown_ = false;
   std::vector<TChartSeries*> sources_;
   TChartSeries* result_ = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "chart/series/BarSeries.h"
 
 #include <algorithm>
-#include <chrono>
 #include <limits>
 #include <random>
 #include <typeinfo>
@@ -9,6 +8,7 @@
 #include "chart/canvas/Canvas.h"
 #include "chart/panel/AxisPanel.h"
 #include "chart/panel/HitTest.h"
+#include "chart/series/SampleValues.h"
 #include "toolkit/Rounding.h"
 
 namespace {
@@ -374,8 +374,7 @@ void TCustomBarSeries::FillSampleValues(int count) {
     return;
   }
   RemoveAllPoints();
-  std::mt19937 rng(
-      static_cast<unsigned>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  std::mt19937& rng = SampleValueGenerator();
   std::uniform_int_distribution<int> start(200, 800), step(-150, 150);
   double v = start(rng);
   for (int i = 0; i < count; ++i) {

@@ -1,8 +1,8 @@
 #include "chart/series/RepaintPause.h"
 #include "chart/series/PieSeries.h"
+#include "chart/series/SampleValues.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -534,8 +534,7 @@ void TPieSeries::PrepareLegendBrush(int index, tk::TColor& backColor, tk::TBrush
 
 void TPieSeries::FillSampleValues(int count) {
   if (count <= 0) throw ChartException("FillSampleValues NumValues must be > 0");
-  std::mt19937 rng(static_cast<unsigned>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  std::mt19937& rng = SampleValueGenerator();
   std::uniform_int_distribution<int> value(1, 1000);
   {
     RepaintPause pause(ParentChart());

@@ -10,6 +10,7 @@
 #include "chart/ChartErrors.h"
 #include "chart/canvas/Canvas.h"
 #include "chart/series/RepaintPause.h"
+#include "chart/series/SampleValues.h"
 #include "chart/series/Series.h"
 #include "chart/series/SeriesFunction.h"
 #include "toolkit/Format.h"
@@ -191,6 +192,16 @@ void TChartSeries::DrawLegendSymbol(int /*index*/, const tk::TRect& box) {
 
 // ---------------------------------------------------------------- sample values
 
+std::mt19937& SampleValueGenerator() {
+  static std::mt19937 generator(static_cast<unsigned>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  return generator;
+}
+
+void SeedSampleValues(unsigned seed) {
+  SampleValueGenerator().seed(seed);
+}
+
 namespace {
 
 // A random integer in [0, n); 0 when the range is empty.
@@ -212,8 +223,7 @@ double Today() {
 void TChartSeries::FillSampleValues(int count) {
   if (count <= 0) throw ChartException("FillSampleValues NumValues must be > 0");
   RemoveAllPoints();
-  std::mt19937 rng(static_cast<unsigned>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  std::mt19937& rng = SampleValueGenerator();
   double lowY = 0, highY = 0, lowX = 0, highX = 0;
   if (parentChart_ && parentChart_->ValueSpan(*this, lowX, highX, lowY, highY)) {
     if (lowY == highY) highY = lowY != 0 ? 2 * lowY : 1000;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "chart/series/BarSeries.h"
 #include "chart/series/CustomSeries.h"
 #include "chart/series/PieSeries.h"
+#include "chart/series/SampleValues.h"
 #include "gallery/GalleryChart.h"
 #include "toolkit/RecordingSurface.h"
 
@@ -137,7 +140,7 @@ TEST(GalleryChart, FunctionsComputeFromBothSources) {
       {"Add", [](double a, double b) { return a + b; }},
       {"Subtract", [](double a, double b) { return a - b; }},
       {"Multiply", [](double a, double b) { return a * b; }},
-      {"Divide", [](double a, double b) { return b == 0 ? 0 : a / b; }},
+      {"Divide", [](double a, double b) { return b == 0 ? a : a / b; }},  // 0 divides nothing
       {"High", [](double a, double b) { return std::max(a, b); }},
       {"Low", [](double a, double b) { return std::min(a, b); }},
       {"Average", [](double a, double b) { return (a + b) / 2; }},
@@ -264,5 +267,84 @@ TEST(GalleryChart, RefusedValuesKeepTheOldValue) {
     EXPECT_EQ(s.Get(rig.gallery), before) << c.setting;
     rig.Paint();
     EXPECT_FALSE(rig.surface.Calls().empty());
+  }
+}
+
+// Opening an entry twice shows the same values, whatever the clock says, and
+// another entry shows others.
+TEST(GalleryChart, SampleValuesAreTheSameOnEveryOpening) {
+  GalleryRig rig;
+  auto values = [&](int entry) {
+    SeedSampleValues(12345);  // whatever ran before must not matter
+    rig.gallery.Open(entry);
+    std::vector<double> v;
+    for (TChartSeries* s : rig.gallery.AllSeries())
+      for (int i = 0; i < s->PointCount(); ++i) v.push_back(s->YValues().ValueAt(i));
+    return v;
+  };
+  for (std::size_t e = 0; e < kEntries.size(); ++e) {
+    SCOPED_TRACE(kEntries[e].name);
+    const std::vector<double> first = values(static_cast<int>(e));
+    EXPECT_EQ(values(static_cast<int>(e)), first);
+  }
+  EXPECT_NE(values(rig.IndexOf("Line")), values(rig.IndexOf("Fast Line")));
+}
+
+// A pie turns the view to look at it from above; the entry after it shows the
+// view the user had before, rotated or not.
+TEST(GalleryChart, ViewComesBackAfterAPie) {
+  struct View {
+    bool orthogonal;
+    int rotation, elevation, perspective, zoom;
+  };
+  GalleryRig rig;
+  for (const View& v : {View{true, 345, 345, 15, 100}, View{false, 300, 330, 40, 80}}) {
+    rig.gallery.SetView3D(true);
+    rig.gallery.Open(rig.IndexOf("Line"));
+    TView3DOptions& o = rig.chart.View3DOptions();
+    o.SetOrthogonal(v.orthogonal);
+    o.SetRotation(v.rotation);
+    o.SetElevation(v.elevation);
+    o.SetPerspective(v.perspective);
+    o.SetZoom(v.zoom);
+    rig.gallery.Open(rig.IndexOf("Pie"));
+    EXPECT_EQ(o.Elevation(), 315);  // the pie's own view while it shows
+    rig.gallery.Open(rig.IndexOf("Fast Line"));
+    EXPECT_EQ(o.Orthogonal(), v.orthogonal);
+    EXPECT_EQ(o.Rotation(), v.rotation);
+    EXPECT_EQ(o.Elevation(), v.elevation);
+    EXPECT_EQ(o.Perspective(), v.perspective);
+    EXPECT_EQ(o.Zoom(), v.zoom);
+    EXPECT_TRUE(rig.chart.LeftAxis().Visible());
+  }
+}
+
+// A result more than ten times larger or smaller than its sources goes on the
+// right axis; one of the sources' size stays with them on the left. The ratio
+// is worked out here from the values shown.
+TEST(GalleryChart, ResultsOfAnotherScaleGoOnTheRightAxis) {
+  GalleryRig rig;
+  auto magnitude = [](const TChartSeries& s) {
+    double m = 0;
+    for (int i = 0; i < s.PointCount(); ++i) m = std::max(m, std::fabs(s.YValues().ValueAt(i)));
+    return m;
+  };
+  struct Case {
+    std::string name;
+    bool right;  // sample values of 0..1000 multiply to about 10^5, divide to about 1
+  };
+  for (const Case& c : std::vector<Case>{{"Add", false}, {"Subtract", false}, {"Multiply", true},
+                                         {"Divide", true}, {"High", false}, {"Low", false},
+                                         {"Average", false}}) {
+    SCOPED_TRACE(c.name);
+    rig.gallery.Open(rig.IndexOf(c.name));
+    const TChartSeries& r = *rig.gallery.ResultSeries();
+    const double sources = std::max(magnitude(*rig.gallery.SourceSeries()[0]),
+                                    magnitude(*rig.gallery.SourceSeries()[1]));
+    const double ratio = magnitude(r) / sources;
+    EXPECT_EQ(ratio > 10 || ratio < 0.1, c.right) << ratio;
+    EXPECT_EQ(r.VertAxis(), c.right ? aRightAxis : aLeftAxis);
+    for (TChartSeries* s : rig.gallery.SourceSeries()) EXPECT_EQ(s->VertAxis(), aLeftAxis);
+    EXPECT_EQ(rig.chart.AxisShown(rig.chart.RightAxis()), c.right);
   }
 }
