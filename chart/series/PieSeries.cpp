@@ -145,7 +145,9 @@ int TCircledSeries::MarksRoomVertical() const {
   const TSeriesMarks& m = Marks();
   c->Font().font = m.Font().Value();
   const int frame = m.Frame().Visible() ? 2 * m.Frame().Width() : 0;
-  return m.ArrowLength() + frame + c->FontPixelHeight();
+  // the arrow's end lies a font height beyond the arrow, and the box, a font
+  // height and its frame high, beyond that end
+  return m.ArrowLength() + 2 * c->FontPixelHeight() + frame;
 }
 
 int TCircledSeries::MarksRoomHorizontal() const {
@@ -158,7 +160,11 @@ int TCircledSeries::MarksRoomHorizontal() const {
     if (s->Active()) widest = std::max(widest, s->WidestMarkText());
   }
   c->Font().font = Marks().Font().Value();
-  return c->MeasureTextWidth("W") + widest + Marks().ArrowLength();
+  const TSeriesMarks& m = Marks();
+  const int frame = m.Frame().Visible() ? 2 * m.Frame().Width() : 0;
+  // the arrow's end lies a "W" beyond the arrow, and the box, as wide as the
+  // widest text, another "W" and its frame, beyond that end
+  return m.ArrowLength() + 2 * c->MeasureTextWidth("W") + widest + frame;
 }
 
 void TCircledSeries::CalcCircleGeometry() {
@@ -488,8 +494,24 @@ void TPieSeries::DrawPointMark(int index, const std::string& text,
   position.ArrowEnd = end;
   position.BoxTopLeft.x = end.x > CircleXCenter ? end.x : end.x - position.BoxWidth;
   position.BoxTopLeft.y = end.y > CircleYCenter ? end.y : end.y - position.BoxHeight;
-  Marks().ZPosition = BackDepth;
+  Marks().ZPosition = ParentChart()->View3D() ? OutwardDepth(*c, start) : BackDepth;
   TChartSeries::DrawPointMark(index, text, position);
+}
+
+int TPieSeries::OutwardDepth(const TZozCanvas3D& c, tk::TPoint rim) const {
+  // A tilted view shows the rim of the slices in front at one depth and of
+  // those behind at the other; a mark starting at the hidden rim would sit
+  // on the slice's side. The outward rim is the one farther from the centre
+  // on screen along the slice's middle.
+  const int middle = (FrontDepth + BackDepth) / 2;
+  const tk::TPoint centre = c.ProjectPoint(CircleXCenter, CircleYCenter, middle);
+  const tk::TPoint out = c.ProjectPoint(rim.x, rim.y, middle);
+  const double dx = out.x - centre.x, dy = out.y - centre.y;
+  auto reach = [&](int z) {
+    const tk::TPoint p = c.ProjectPoint(rim.x, rim.y, z);
+    return (p.x - centre.x) * dx + (p.y - centre.y) * dy;
+  };
+  return reach(FrontDepth) > reach(BackDepth) ? FrontDepth : BackDepth;
 }
 
 int TPieSeries::PointAtPixel(int x, int y) const {

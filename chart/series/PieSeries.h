@@ -175,6 +175,8 @@ class TPieSeries : public TCircledSeries {
   void DrawAllPoints() override;
   void DrawPoint(int index) override;
   void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
+  // the depth whose rim a mark at this rim point starts from in 3D
+  int OutwardDepth(const TZozCanvas3D& c, tk::TPoint rim) const;
   int PointAtPixel(int x, int y) const override;
   int LegendItemCount() const override;
   int LegendIndexToPoint(int i) const override;

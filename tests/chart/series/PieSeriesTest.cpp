@@ -586,6 +586,84 @@ TEST(PieMarks, AroundThePie) {
   EXPECT_LT(r.pie->YRadius, 138);
 }
 
+namespace {
+
+// Even-odd test of a point against a polygon given as x, y pairs.
+bool InsidePolygon(const std::vector<int>& xy, double x, double y) {
+  bool inside = false;
+  const std::size_t n = xy.size() / 2;
+  for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+    const double xi = xy[2 * i], yi = xy[2 * i + 1], xj = xy[2 * j], yj = xy[2 * j + 1];
+    if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) inside = !inside;
+  }
+  return inside;
+}
+
+bool InsideEllipse(const std::vector<int>& box, double x, double y) {
+  const double rx = (box[2] - box[0]) / 2.0, ry = (box[3] - box[1]) / 2.0;
+  const double dx = (x - (box[0] + rx)) / rx, dy = (y - (box[1] + ry)) / ry;
+  return dx * dx + dy * dy < 1;
+}
+
+}  // namespace
+
+// Every mark box, wherever the slices turn and however large the chart, lies
+// inside the chart rectangle and covers no pixel of the pie: flat its ellipse
+// (the platform pies), in 3D every face drawn. Pixel centres of each box are
+// tested against the recorded shapes.
+TEST(PieMarks, BoxesClearOfThePieAndInsideTheChart) {
+  struct Case {
+    int width, height;
+    bool view3D;
+    int rotation;
+    double scale;  // larger values make wider texts
+  };
+  std::vector<Case> cases;
+  for (bool view3D : {false, true})
+    for (const tk::TPoint size : {tk::TPoint{400, 300}, {480, 360}, {260, 200}, {300, 420}})
+      for (int rotation : {0, 100, 250})
+        cases.push_back({size.x, size.y, view3D, rotation, rotation == 100 ? 1000.0 : 1.0});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) +
+                 (c.view3D ? " 3D" : " flat") + ", rotated " + std::to_string(c.rotation));
+    PieRig r({}, true);
+    r.chart.SetSize(c.width, c.height);
+    r.chart.SetView3D(c.view3D);
+    r.chart.SetChart3DPercent(75);
+    r.pie->SetRotationAngle(c.rotation);
+    r.pie->Marks().SetStyle(smsValue);
+    for (double v : {40, 592, 610, 311, 953, 275, 778, 51}) r.pie->AddPointValue(v * c.scale);
+    r.Paint();
+    const tk::TColor markBack = r.pie->Marks().BackColor();
+    std::vector<std::vector<int>> boxes, polygons, ellipses;
+    for (const tk::TDrawCall& call : r.surface.Calls()) {
+      if (call.op == "Rectangle" && call.brush.color == markBack) boxes.push_back(call.args);
+      if (call.op == "Polygon") polygons.push_back(call.args);
+      if (call.op == "Pie") ellipses.push_back({call.args.begin(), call.args.begin() + 4});
+    }
+    ASSERT_EQ(boxes.size(), 8u);
+    ASSERT_FALSE(polygons.empty() && ellipses.empty());
+    const tk::TRect chartRect = r.chart.ChartRect;
+    for (const std::vector<int>& b : boxes) {
+      SCOPED_TRACE("box " + std::to_string(b[0]) + "," + std::to_string(b[1]) + "," +
+                   std::to_string(b[2]) + "," + std::to_string(b[3]));
+      EXPECT_GE(b[0], chartRect.left);
+      EXPECT_GE(b[1], chartRect.top);
+      EXPECT_LE(b[2], chartRect.right);
+      EXPECT_LE(b[3], chartRect.bottom);
+      int covered = 0;
+      for (int y = b[1]; y < b[3]; ++y)
+        for (int x = b[0]; x < b[2]; ++x) {
+          bool hit = false;
+          for (const auto& p : polygons) hit = hit || InsidePolygon(p, x + 0.5, y + 0.5);
+          for (const auto& e : ellipses) hit = hit || InsideEllipse(e, x + 0.5, y + 0.5);
+          covered += hit;
+        }
+      EXPECT_EQ(covered, 0);
+    }
+  }
+}
+
 TEST(PieSeriesType, DefaultsRegistryAndSamples) {
   TPieSeries pie;
   EXPECT_TRUE(pie.ColorEachPoint());
