@@ -161,7 +161,10 @@ int TCustomBarSeries::MarkLength() const {
   TZozCanvas3D* cv = ParentChart() ? ParentChart()->DrawingCanvas() : nullptr;
   if (!Marks().Visible() || !cv) return 0;
   cv->Font().font = Marks().Font().Value();
-  int length = cv->FontPixelHeight() + Marks().ArrowLength();
+  // along the value axis a box is as long as it is high beside upright bars,
+  // and as wide as its text and a "W" beside lying ones
+  int length = Marks().ArrowLength() + (Upright() ? cv->FontPixelHeight()
+                                                  : WidestMarkText() + cv->MeasureTextWidth("W"));
   if (Marks().Frame().Visible()) length += 2 * Marks().Frame().Width();
   return length;
 }

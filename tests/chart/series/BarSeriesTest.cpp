@@ -455,6 +455,50 @@ TEST(BarSeries, ValueMarginsMakeRoomForMarks) {
   }
 }
 
+// The marks of the longest bars, rising or falling, upright or lying, stay
+// inside the chart rectangle on an automatic value axis: the room asked for
+// is as long as the box along the value axis (its height for upright bars,
+// its width for lying ones).
+TEST(BarSeries, MarkBoxesOfTheLongestBarsStayInsideTheChart) {
+  struct Case {
+    bool upright;
+    std::vector<double> values;
+  };
+  const std::vector<Case> cases = {
+      {true, {10, 20, 15}},
+      {true, {-10, -20, 5}},
+      {false, {10, 20, 15}},
+      {false, {724, 699, 407}},
+      {false, {1000000, 250000}},  // "1,000,000": wider than any font height
+      {false, {-1000000, -20, 300}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.upright ? "upright " : "lying ") + std::to_string(c.values[0]));
+    BarRig r(c.upright);
+    TChartSeries* s = nullptr;
+    if (c.upright)
+      s = r.Add<TBarSeries>({});
+    else
+      s = r.Add<THorizBarSeries>({});
+    for (double v : c.values) s->AddPointValue(v);
+    s->Marks().SetVisible(true);
+    s->Marks().SetStyle(smsValue);
+    (c.upright ? r.chart.LeftAxis() : r.chart.BottomAxis()).SetAutomatic(true);
+    r.Paint();
+    int boxes = 0;
+    for (const tk::TDrawCall& call : r.surface.Calls()) {
+      if (call.op != "Rectangle" || call.brush.color != s->Marks().BackColor()) continue;
+      ++boxes;
+      SCOPED_TRACE(call.ToString());
+      EXPECT_GE(call.args[0], r.chart.ChartRect.left);
+      EXPECT_GE(call.args[1], r.chart.ChartRect.top);
+      EXPECT_LE(call.args[2], r.chart.ChartRect.right);
+      EXPECT_LE(call.args[3], r.chart.ChartRect.bottom);
+    }
+    EXPECT_EQ(boxes, static_cast<int>(c.values.size()));
+  }
+}
+
 // ---------------------------------------------------------------- ranges and order
 
 TEST(BarSeries, ValueRangeOfTheModes) {
