@@ -44,15 +44,18 @@ void TCustomSeries::DrawPointMark(int index, const std::string& text,
 }
 
 void TCustomSeries::HorizontalMargins(int& left, int& right) const {
-  int vertical = 0;
+  int vertical = 0, halfMark = 0, markHeight = 0;
   pointer_.Margins(left, vertical);
-  right = left;
+  MarksRoomAbove(halfMark, markHeight);
+  left = right = std::max(left, halfMark);
 }
 
 void TCustomSeries::VerticalMargins(int& top, int& bottom) const {
-  int horizontal = 0;
+  int horizontal = 0, halfMark = 0, markHeight = 0;
   pointer_.Margins(horizontal, top);
+  MarksRoomAbove(halfMark, markHeight);
   bottom = top;
+  top = std::max(top, markHeight);
 }
 
 void TCustomSeries::Assign(const tk::TComponent& source) {

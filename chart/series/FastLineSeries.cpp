@@ -178,6 +178,19 @@ void TFastLineSeries::DrawLegendSymbol(int /*index*/, const tk::TRect& r) {
   if (TZozCanvas3D* c = Canvas()) c->DrawHorizontal(r.left, r.right, (r.top + r.bottom) / 2);
 }
 
+// Only shown marks ask for room: the signal chart's line keeps its axes as they are.
+void TFastLineSeries::HorizontalMargins(int& left, int& right) const {
+  int height = 0;
+  MarksRoomAbove(left, height);
+  right = left;
+}
+
+void TFastLineSeries::VerticalMargins(int& top, int& bottom) const {
+  int halfWidth = 0;
+  MarksRoomAbove(halfWidth, top);
+  bottom = 0;
+}
+
 // The mark sits the arrow's length above its point.
 void TFastLineSeries::DrawPointMark(int index, const std::string& text,
                                     TSeriesMarkPosition& position) {

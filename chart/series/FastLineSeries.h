@@ -31,6 +31,8 @@ class TFastLineSeries : public TChartSeries {
   void DrawPoint(int index) override;
   int PointAtPixel(int x, int y) const override;
   void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
+  void HorizontalMargins(int& left, int& right) const override;
+  void VerticalMargins(int& top, int& bottom) const override;
   void DrawLegendSymbol(int index, const tk::TRect& r) override;
   std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
   void Assign(const tk::TComponent& source) override;

@@ -247,6 +247,16 @@ void TChartSeries::DrawPointMark(int index, const std::string& text,
   marks_->PaintMark(index, PointColor(index), position, text);
 }
 
+void TChartSeries::MarksRoomAbove(int& halfWidth, int& height) const {
+  halfWidth = height = 0;
+  TZozCanvas3D* c = parentChart_ ? parentChart_->DrawingCanvas() : nullptr;
+  if (!c || !marks_->Visible() || PointCount() == 0) return;
+  c->Font().font = marks_->Font().Value();
+  const int frame = marks_->Frame().Visible() ? 2 * marks_->Frame().Width() : 0;
+  halfWidth = (WidestMarkText() + c->MeasureTextWidth("W") + frame + 1) / 2;
+  height = marks_->ArrowLength() + c->FontPixelHeight() + frame;
+}
+
 int TChartSeries::WidestMarkText() const {
   TZozCanvas3D* c = parentChart_ ? parentChart_->DrawingCanvas() : nullptr;
   if (!c) return 0;

@@ -243,6 +243,9 @@ class TChartSeries : public tk::TComponent {
   virtual void DrawPointMark(int index, const std::string& text, TSeriesMarkPosition& position);
   // The widest mark text of all points, in the canvas's font.
   int WidestMarkText() const;
+  // The room that marks sitting the arrow's length above their points need:
+  // half a box beside the first and the last point, arrow and box above.
+  void MarksRoomAbove(int& halfWidth, int& height) const;
 
   // ---------------------------------------------------------------- legend
   virtual int LegendItemCount() const { return PointCount(); }

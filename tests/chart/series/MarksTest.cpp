@@ -4,6 +4,7 @@
 
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/Series.h"
+#include "chart/panel/SeriesTypes.h"
 #include "tests/support/ChartRig.h"
 #include "tests/support/StubChart.h"
 
@@ -363,3 +364,46 @@ TEST(MarksPaint, WidestMarkAndMarkLabels) {
 }
 
 }  // namespace
+
+// Marks above the points of a line, point, area or fast line series stay
+// inside the chart rectangle on automatic axes, whichever point is highest
+// and however wide the texts: the series ask for room above the highest
+// point and beside the first and the last.
+TEST(MarksPaint, MarksAboveThePointsStayInsideTheChart) {
+  struct Case {
+    const char* kind;
+    std::vector<double> values;
+  };
+  const std::vector<Case> cases = {
+      {"Line", {5, 1, 2}},          {"Line", {1, 2, 5}},   {"Point", {3, 9, 1, 9}},
+      {"Area", {1000000, 10, 20}},  {"Fast Line", {1, 2, 900000}},
+      {"Fast Line", {-5, -1, -3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.kind) + " from " + std::to_string(c.values.front()));
+    ChartRig r(400, 300);
+    r.chart.SetView3D(false);
+    r.chart.Legend().SetVisible(false);
+    TChartSeries* s = nullptr;
+    for (const TZozSeriesType& t : SeriesTypes())
+      if (t.Description == c.kind && t.Create) s = t.Create().release();
+    ASSERT_NE(s, nullptr);
+    s->SetParentChart(&r.chart);  // the chart frees it
+    for (std::size_t i = 0; i < c.values.size(); ++i)
+      s->AddPointXY(static_cast<double>(i), c.values[i]);
+    s->Marks().SetVisible(true);
+    s->Marks().SetStyle(smsValue);
+    r.Paint();
+    int boxes = 0;
+    for (const tk::TDrawCall& call : r.surface.Calls()) {
+      if (call.op != "Rectangle" || call.brush.color != s->Marks().BackColor()) continue;
+      ++boxes;
+      SCOPED_TRACE(call.ToString());
+      EXPECT_GE(call.args[0], r.chart.ChartRect.left);
+      EXPECT_GE(call.args[1], r.chart.ChartRect.top);
+      EXPECT_LE(call.args[2], r.chart.ChartRect.right + 1);
+      EXPECT_LE(call.args[3], r.chart.ChartRect.bottom + 1);
+    }
+    EXPECT_EQ(boxes, static_cast<int>(c.values.size()));
+  }
+}
