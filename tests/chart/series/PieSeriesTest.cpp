@@ -617,20 +617,24 @@ TEST(PieMarks, BoxesClearOfThePieAndInsideTheChart) {
     bool view3D;
     int rotation;
     double scale;  // larger values make wider texts
+    int explode;   // the biggest slice pushed out by this percentage
   };
   std::vector<Case> cases;
   for (bool view3D : {false, true})
     for (const tk::TPoint size : {tk::TPoint{400, 300}, {480, 360}, {260, 200}, {300, 420}})
       for (int rotation : {0, 100, 250})
-        cases.push_back({size.x, size.y, view3D, rotation, rotation == 100 ? 1000.0 : 1.0});
+        cases.push_back({size.x, size.y, view3D, rotation, rotation == 100 ? 1000.0 : 1.0,
+                         rotation == 250 ? 30 : 0});
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) +
-                 (c.view3D ? " 3D" : " flat") + ", rotated " + std::to_string(c.rotation));
+                 (c.view3D ? " 3D" : " flat") + ", rotated " + std::to_string(c.rotation) +
+                 ", exploded " + std::to_string(c.explode));
     PieRig r({}, true);
     r.chart.SetSize(c.width, c.height);
     r.chart.SetView3D(c.view3D);
     r.chart.SetChart3DPercent(75);
     r.pie->SetRotationAngle(c.rotation);
+    r.pie->SetExplodeBiggest(c.explode);
     r.pie->Marks().SetStyle(smsValue);
     for (double v : {40, 592, 610, 311, 953, 275, 778, 51}) r.pie->AddPointValue(v * c.scale);
     r.Paint();
