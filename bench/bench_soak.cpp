@@ -38,9 +38,11 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   bool paintAll = false;
   int encoding = 4;  // Manchester; --encoding N picks another line encoding
+  long minutes = 60;  // --minutes N simulates a shorter (or longer) run
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--paint-all") == 0) paintAll = true;
     if (std::strcmp(argv[i], "--encoding") == 0 && i + 1 < argc) encoding = std::atoi(argv[++i]);
+    if (std::strcmp(argv[i], "--minutes") == 0 && i + 1 < argc) minutes = std::atol(argv[++i]);
   }
   QApplication app(argc, argv);
   TForm1 form;
@@ -51,8 +53,8 @@ int main(int argc, char** argv) {
   form.Button1.Click();
   form.Timer1.SetEnabled(false);  // the soak drives the tick handler itself
 
-  constexpr long kTicks = 3600L * 1000;  // one hour of 1 ms ticks
   constexpr long kMinute = 60L * 1000;
+  const long kTicks = std::max(2L, minutes) * kMinute;  // 1 ms ticks
   std::vector<double> first, last;
   using Clock = std::chrono::steady_clock;
   const long rssStart = ResidentMiB();
@@ -71,11 +73,17 @@ int main(int argc, char** argv) {
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - wall).count();
   std::printf(
-      "soak: %ld ticks (one simulated hour at 1000 bits/s, encoding %d), %.1f s of wall time\n",
-      kTicks, encoding, seconds);
+      "soak: %ld ticks (%ld simulated minutes at 1000 bits/s, encoding %d), %.1f s of wall time\n",
+      kTicks, kTicks / kMinute, encoding, seconds);
   std::printf(
       "signal series: %d points, last x %.0f ms\n", form.Chart1.Series(0)->PointCount(),
       form.Chart1.Series(0)->PointCount() ? form.Chart1.Series(0)->XValues().LastValue() : 0.0);
+  TSignalViews& v = form.Views();
+  std::printf("views (all hidden): roles %d, characters %d, samples %d, decoded %d, clock %d points;"
+              " receiver %zu bits, %zu frames\n",
+              v.Roles().PointCount(), v.Characters().PointCount(), v.Samples().PointCount(),
+              v.Decoded().PointCount() + v.DecodedErrors().PointCount(), v.Clock().PointCount(),
+              v.Receiver().Bits().size(), v.Receiver().Frames().size());
   Report("first simulated minute", first);
   Report("last simulated minute", last);
   std::printf(
