@@ -347,7 +347,10 @@ void TSignalViews::DrawReceived() {
   const std::vector<TReceivedBit>& bits = receiver_.Bits();
   for (; drawnBits_ < bits.size(); ++drawnBits_) {
     const TReceivedBit& b = bits[drawnBits_];
-    samples_->AddPointXY(b.x, b.level, SampleHint(b), b.error ? kWarningColor : kSampleColor);
+    // Only an erring dot keeps its text; the others' are made when the pointer is over
+    // them: a text per bit was most of what an hour at 1000 bits/s kept.
+    samples_->AddPointXY(b.x, b.level, b.error ? b.reason : std::string(),
+                         b.error ? kWarningColor : kSampleColor);
   }
   const std::vector<TReceivedFrame>& frames = receiver_.Frames();
   for (; drawnFrames_ < frames.size(); ++drawnFrames_) {
@@ -363,6 +366,9 @@ void TSignalViews::DrawReceived() {
 }
 
 void TSignalViews::Restart(const TTransmissionInputs& inputs) {
+  // the dots of the run before stay on the chart, and their texts with them
+  for (int i = 0; i < samples_->PointCount(); ++i)
+    if (samples_->PointLabel(i).empty()) samples_->SetPointLabel(i, DotHint(i));
   receiver_.Clear();
   drawnBits_ = drawnFrames_ = 0;
   line_ = {inputs.BitTime(), static_cast<TLineEncoding>(inputs.Encoding()), inputs.StartStopBits(),
@@ -391,7 +397,17 @@ std::string TSignalViews::HintAt(int x, int y) const {
   for (int i = samples_->FirstVisible; i <= last; ++i) {
     if (std::abs(samples_->XPixel(i) - x) <= kHintRadius &&
         std::abs(samples_->YPixel(i) - y) <= kHintRadius)
-      return samples_->PointLabel(i);
+      return DotHint(i);
   }
   return {};
+}
+
+std::string TSignalViews::DotHint(int i) const {
+  if (!samples_->PointLabel(i).empty()) return samples_->PointLabel(i);
+  // the dots are kept in time order, and so are the receiver's bits since START
+  const std::vector<TReceivedBit>& bits = receiver_.Bits();
+  const double x = samples_->XValueAt(i);
+  const auto b = std::lower_bound(bits.begin(), bits.end(), x,
+                                  [](const TReceivedBit& bit, double v) { return bit.x < v; });
+  return b != bits.end() && b->x == x ? SampleHint(*b) : std::string();
 }

@@ -111,6 +111,7 @@ class TSignalViews {
   void AddBit(double x0, double x1, char bit);
   void AddClockPeriod(double x0, double x1);
   void DrawReceived();
+  std::string DotHint(int i) const;
   std::vector<TChartSeries*> SeriesOf(TSignalView view) const;
   std::vector<TChartSeries*> AllSeries() const;
 

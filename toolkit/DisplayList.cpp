@@ -62,7 +62,9 @@ int TDisplayList::CurrentTools() {
 void TDisplayList::Add(TOp op, std::initializer_list<int> args, int extra) {
   calls_.push_back({op, CurrentTools(), static_cast<int>(args_.size()),
                     static_cast<int>(args.size()), extra});
-  args_.insert(args_.end(), args);
+  // one at a time: a library copy call for four numbers cost more than the copy
+  for (int a : args)
+    args_.push_back(a);
 }
 
 void TDisplayList::AddPoints(TOp op, const TPoint* points, int count) {

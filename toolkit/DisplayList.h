@@ -39,6 +39,9 @@ class TDisplayList : public TSurface {
   void Swap(TDisplayList& other) noexcept;
 
   double PixelRatio() const override { return measure_ ? measure_->PixelRatio() : 1.0; }
+  const std::type_info& MeasuringType() const override {
+    return measure_ ? measure_->MeasuringType() : typeid(*this);
+  }
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
   void Polyline(const TPoint* points, int count) override;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,11 +13,6 @@
 namespace tk {
 
 namespace {
-
-QLocale& Locale() {
-  static QLocale locale = QLocale::system();
-  return locale;
-}
 
 char FirstLatin1(const QString& s, char fallback) {
   return s.isEmpty() || s[0].unicode() > 0xFF ? fallback : static_cast<char>(s[0].unicode());
@@ -45,23 +41,53 @@ std::string FromQtPattern(const QString& qt) {
   return out;
 }
 
+// The locale's separators and short formats, read from Qt once per locale:
+// a chart formats a thousand labels a paint, and asking Qt each time built
+// and threw away two strings per label.
+struct TLocaleState {
+  QLocale locale = QLocale::system();
+  char thousand = ',', decimal = '.';
+  std::string shortDate, shortTime;
+  std::uint64_t generation = 0;
+
+  TLocaleState() { Read(); }
+  void Read() {
+    thousand = FirstLatin1(locale.groupSeparator(), ',');
+    decimal = FirstLatin1(locale.decimalPoint(), '.');
+    shortDate = FromQtPattern(locale.dateFormat(QLocale::ShortFormat));
+    shortTime = FromQtPattern(locale.timeFormat(QLocale::ShortFormat));
+    ++generation;
+  }
+};
+
+TLocaleState& LocaleState() {
+  static TLocaleState state;
+  return state;
+}
+
 }  // namespace
 
 void SetFormatLocale(const std::string& name) {
-  Locale() = name.empty() ? QLocale::system() : QLocale(QString::fromStdString(name));
+  TLocaleState& l = LocaleState();
+  l.locale = name.empty() ? QLocale::system() : QLocale(QString::fromStdString(name));
+  l.Read();
+}
+
+std::uint64_t FormatLocaleGeneration() {
+  return LocaleState().generation;
 }
 
 char ThousandSeparator() {
-  return FirstLatin1(Locale().groupSeparator(), ',');
+  return LocaleState().thousand;
 }
 char DecimalSeparator() {
-  return FirstLatin1(Locale().decimalPoint(), '.');
+  return LocaleState().decimal;
 }
-std::string ShortDateFormat() {
-  return FromQtPattern(Locale().dateFormat(QLocale::ShortFormat));
+const std::string& ShortDateFormat() {
+  return LocaleState().shortDate;
 }
-std::string ShortTimeFormat() {
-  return FromQtPattern(Locale().timeFormat(QLocale::ShortFormat));
+const std::string& ShortTimeFormat() {
+  return LocaleState().shortTime;
 }
 
 // ---------------------------------------------------------------- numbers

@@ -5,6 +5,7 @@
 // another with SetFormatLocale; it supplies the thousands and decimal
 // separators and the short date and time formats.
 
+#include <cstdint>
 #include <string>
 
 #include "toolkit/Errors.h"
@@ -13,10 +14,13 @@ namespace tk {
 
 // "en_US", "de_DE", ... or "" for the system locale.
 void SetFormatLocale(const std::string& name);
+// A number that changes whenever SetFormatLocale is called, so that texts
+// formatted earlier can be told to be stale.
+std::uint64_t FormatLocaleGeneration();
 char ThousandSeparator();
 char DecimalSeparator();
-std::string ShortDateFormat();  // in the pattern vocabulary below, e.g. "M/d/yyyy"
-std::string ShortTimeFormat();  // e.g. "h:nn AM/PM"
+const std::string& ShortDateFormat();  // in the pattern vocabulary below, e.g. "M/d/yyyy"
+const std::string& ShortTimeFormat();  // e.g. "h:nn AM/PM"
 
 // Formats a number by a pattern: "0" a digit always shown, "#" a digit shown
 // when significant, "," thousands grouping, "." the decimal point; other

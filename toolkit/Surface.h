@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "toolkit/Geometry.h"
@@ -55,6 +56,9 @@ class TSurface {
   virtual ~TSurface() = default;
   // Device pixels per logical pixel of what this surface draws on.
   virtual double PixelRatio() const { return 1.0; }
+  // The kind of surface that measures text for this one: texts measured on one
+  // kind keep their widths on another of the same kind at the same pixel ratio.
+  virtual const std::type_info& MeasuringType() const { return typeid(*this); }
 
   // ---------------------------------------------------------------- tools
   TPenSpec pen;

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -26,6 +27,35 @@ TextBufferView::TextBufferView(QWidget* parent) : QAbstractScrollArea(parent) {
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setCursor(Qt::IBeamCursor);
   MeasureFont();
+  frame_.setSingleShot(true);
+  frame_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&frame_, &QTimer::timeout, this, [this] { ShowPendingNow(); });
+}
+
+int TextBufferView::FrameInterval() const {
+  if (frameMs_ > 0) return frameMs_;
+  const QScreen* s = screen();
+  const double hz = s && s->refreshRate() >= 1.0 ? s->refreshRate() : 60.0;
+  return std::max(1, static_cast<int>(1000.0 / hz));
+}
+
+void TextBufferView::RequestFrame() {
+  if (frame_.isActive()) return;  // this frame's update is already booked
+  const qint64 due = FrameInterval();
+  const qint64 since = lastShown_.isValid() ? lastShown_.elapsed() : due;
+  if (since >= due)
+    ShowPendingNow();
+  else
+    frame_.start(static_cast<int>(due - since));
+}
+
+void TextBufferView::ShowPendingNow() {
+  frame_.stop();
+  lastShown_.start();
+  if (!pending_) return;
+  pending_ = false;
+  UpdateScrollBar(pendingFollow_);
+  viewport()->update();
 }
 
 void TextBufferView::MeasureFont() {
@@ -100,6 +130,8 @@ void TextBufferView::UpdateScrollBar(bool follow) {
 // ---------------------------------------------------------------- text
 
 void TextBufferView::SetText(const std::string& text) {
+  pending_ = false;
+  frame_.stop();
   text_ = text;
   caret_ = anchor_ = 0;
   lines_.assign(1, 0);
@@ -111,16 +143,17 @@ void TextBufferView::SetText(const std::string& text) {
 }
 
 void TextBufferView::Append(const std::string& text) {
-  const bool follow = AtBottom();
+  if (!pending_) pendingFollow_ = AtBottom();  // where the reader was before this frame's text
   const int last = LineCount() - 1;
   text_ += text;
   Relayout(last);  // only the last line can change
-  UpdateScrollBar(follow);
-  viewport()->update();
+  pending_ = true;
+  RequestFrame();
   if (onChange) onChange();
 }
 
 void TextBufferView::Replace(int from, int to, const std::string& with) {
+  ShowPendingNow();  // the edit scrolls from where the reader sees the text
   std::string kept;
   for (char c : with)
     if (c != 0) kept += c;
@@ -145,6 +178,7 @@ void TextBufferView::SelectAll() {
 }
 
 void TextBufferView::SetCaretPosition(int position, bool select) {
+  ShowPendingNow();
   caret_ = std::clamp(position, 0, static_cast<int>(text_.size()));
   if (!select) anchor_ = caret_;
   EnsureCaretVisible();
@@ -214,7 +248,8 @@ void TextBufferView::paintEvent(QPaintEvent*) {
 
 void TextBufferView::resizeEvent(QResizeEvent* e) {
   QAbstractScrollArea::resizeEvent(e);
-  const bool follow = AtBottom();
+  const bool follow = pending_ ? pendingFollow_ : AtBottom();
+  pending_ = false;
   wrapWidth_ = std::max(10, viewport()->width() - 2 * kMargin);
   Relayout(0);
   UpdateScrollBar(follow);

@@ -6,6 +6,8 @@
 // characters. Characters are 8-bit (Latin-1); others are refused with a beep.
 
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <string>
@@ -28,6 +30,16 @@ class TextBufferView : public QAbstractScrollArea {
   std::string SelectedText() const;
   void SelectAll();
   int LineCount() const { return static_cast<int>(lines_.size()); }
+
+  // Appends are shown at most once a display frame: text that arrives every
+  // millisecond would otherwise be followed by a repaint (and a scroll bar
+  // update) every millisecond, and the paints would starve the clock. The
+  // frame is the screen's refresh interval unless set here (0: the screen's).
+  void SetFrameInterval(int ms) { frameMs_ = ms; }
+  int FrameInterval() const;
+  // Shows what the appends since the last frame changed, now.
+  void ShowPendingNow();
+  bool HasPending() const { return pending_; }
 
   std::function<void()> onChange;
 
@@ -54,6 +66,13 @@ class TextBufferView : public QAbstractScrollArea {
   void EnsureCaretVisible();
   bool AtBottom() const;
   int Width(const std::string& s, int from, int to) const;
+  void RequestFrame();
+
+  bool pending_ = false;        // appends not yet shown
+  bool pendingFollow_ = false;  // the view was at the bottom when they began
+  int frameMs_ = 0;
+  QTimer frame_;
+  QElapsedTimer lastShown_;
 
   std::string text_;
   std::vector<int> lines_{0};  // where each visual line starts

@@ -338,8 +338,7 @@ int TCustomChartAxis::WidestLabel() {
       }
       suspendLabelEvent_ = true;
       panel_.SelectFont(*labelsFont_);
-      const int a = panel_.WidthOfLines(FormatLabel(low)),
-                b = panel_.WidthOfLines(FormatLabel(high));
+      const int a = LabelWidth(low), b = LabelWidth(high);
       suspendLabelEvent_ = false;
       return std::max(a, b) + panel_.Canvas().MeasureTextWidth(" ");
     }

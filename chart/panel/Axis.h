@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chart/canvas/ChartPen.h"
+#include "chart/panel/LabelTextCache.h"
 #include "chart/series/SeriesHost.h"
 #include "toolkit/Change.h"
 #include "toolkit/Graphics.h"
@@ -162,6 +163,8 @@ class TCustomChartAxis : public TSeriesAxis {
   static double NextNiceStep(double x);
   int LabelExtent(double value);
   std::string FormatLabel(double value);
+  // The width (and line count) of a label's text in the font selected now.
+  int LabelWidth(double value, int* lines = nullptr);
   std::string LabelText(double value) override { return FormatLabel(value); }
   int AxisEndPixel() const override { return EndPixel; }
   TAxisLabelStyle EffectiveLabelStyle() const;
@@ -189,6 +192,10 @@ class TCustomChartAxis : public TSeriesAxis {
   void SetAutomaticFlags(bool automatic, bool minimum, bool maximum);
 
  private:
+  // A label's text as formatted, before the label event, kept between paints.
+  TLabelTextCache::TEntry& CachedLabel(double value);
+  std::string MakeLabelText(double value) const;
+  bool LabelEventApplies() const;
   void PlaceValueLabel(double value);
   void DefaultValuePass(double step);
   void LogarithmicPass();
@@ -237,6 +244,7 @@ class TCustomChartAxis : public TSeriesAxis {
   int dateTimeStep_ = 25;
   double labelStep_ = 0;
   bool suspendLabelEvent_ = false;
+  TLabelTextCache labelTexts_;
 };
 
 class TChartAxis : public TCustomChartAxis {

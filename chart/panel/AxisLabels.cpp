@@ -48,7 +48,7 @@ double TCustomChartAxis::NextNiceStep(double x) {
 
 int TCustomChartAxis::LabelExtent(double value) {
   int lines = 1;
-  const int width = panel_.WidthOfLines(FormatLabel(value), &lines);
+  const int width = LabelWidth(value, &lines);
   const int height = panel_.Canvas().FontPixelHeight() * lines;
   if (horizontal_) return labelsAngle_ == 90 || labelsAngle_ == 270 ? height : width;
   return labelsAngle_ == 0 || labelsAngle_ == 180 ? height : width;
@@ -129,21 +129,48 @@ TAxisLabelStyle TCustomChartAxis::EffectiveLabelStyle() const {
   return result;
 }
 
+bool TCustomChartAxis::LabelEventApplies() const {
+  return panel_.OnGetAxisLabel && !suspendLabelEvent_;
+}
+
+std::string TCustomChartAxis::MakeLabelText(double value) const {
+  if (!UsesDateTime) return tk::FormatFloat(axisValuesFormat_, value);
+  if (value < 0) return {};
+  const std::string& f = !dateTimeFormat_.empty() ? dateTimeFormat_
+                         : CurrentRange > 1       ? tk::ShortDateFormat()
+                                                  : tk::ShortTimeFormat();
+  return tk::FormatDateTime(f, value);
+}
+
+TLabelTextCache::TEntry& TCustomChartAxis::CachedLabel(double value) {
+  const std::string& f = !UsesDateTime              ? axisValuesFormat_
+                         : !dateTimeFormat_.empty() ? dateTimeFormat_
+                         : CurrentRange > 1         ? tk::ShortDateFormat()
+                                                    : tk::ShortTimeFormat();
+  labelTexts_.UseFormat(f, UsesDateTime, labelsMultiLine_, tk::FormatLocaleGeneration());
+  return labelTexts_.Entry(value, [this](double v) {
+    std::string text = MakeLabelText(v);
+    if (labelsMultiLine_) std::replace(text.begin(), text.end(), ' ', kLineSeparator);
+    return text;
+  });
+}
+
 std::string TCustomChartAxis::FormatLabel(double value) {
-  std::string text;
-  if (UsesDateTime) {
-    if (value >= 0) {
-      const std::string& f = !dateTimeFormat_.empty() ? dateTimeFormat_
-                             : CurrentRange > 1       ? tk::ShortDateFormat()
-                                                      : tk::ShortTimeFormat();
-      text = tk::FormatDateTime(f, value);
-    }
-  } else {
-    text = tk::FormatFloat(axisValuesFormat_, value);
-  }
-  if (panel_.OnGetAxisLabel && !suspendLabelEvent_) panel_.OnGetAxisLabel(this, nullptr, -1, text);
+  // the label event may answer from anything, so its labels are never kept
+  if (!LabelEventApplies()) return CachedLabel(value).text;
+  std::string text = MakeLabelText(value);
+  panel_.OnGetAxisLabel(this, nullptr, -1, text);
   if (labelsMultiLine_) std::replace(text.begin(), text.end(), ' ', kLineSeparator);
   return text;
+}
+
+int TCustomChartAxis::LabelWidth(double value, int* lines) {
+  if (LabelEventApplies()) return panel_.WidthOfLines(FormatLabel(value), lines);
+  TLabelTextCache::TEntry& e = CachedLabel(value);
+  const tk::TSurface& s = panel_.Canvas().Surface();
+  labelTexts_.UseMeasure(s.font, s.MeasuringType(), s.PixelRatio());
+  return labelTexts_.Width(
+      e, [this](const std::string& text, int* n) { return panel_.WidthOfLines(text, n); }, lines);
 }
 
 int TCustomChartAxis::DateTimeStepFor(double step) const {

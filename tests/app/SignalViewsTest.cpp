@@ -218,6 +218,10 @@ TEST(SignalViewsOnTheirOwnChart, ReceiverFlagsWhatTheWaveCarries) {
       EXPECT_EQ(dots.PointColor(i) != dots.SeriesColor(), warned) << i;
       if (warned) {
         EXPECT_EQ(dots.PointLabel(i).rfind(row.reasonStart, 0), 0u) << dots.PointLabel(i);
+      } else {
+        // a clean dot keeps no text: its hint is made under the pointer (an hour at
+        // 1000 bits/s kept 3.6 M of them)
+        EXPECT_EQ(dots.PointLabel(i), "") << i;
       }
     }
   }
@@ -236,6 +240,33 @@ TEST(SignalViewsOnTheirOwnChart, TheDotsExplainThemselvesUnderThePointer) {
   EXPECT_EQ(r.views.HintAt(px, py + 30), "");
   r.views.SetShown(svReceiver, false);
   EXPECT_EQ(r.views.HintAt(px, py), "");
+}
+
+// START again without Clear: the last run's dots stay and keep explaining themselves,
+// the new run's (twice as fast here, so they stand apart) explain their own bits.
+TEST(SignalViewsOnTheirOwnChart, DotsOfAnEarlierRunKeepTheirHints) {
+  ViewsRig r;
+  r.Send("K");  // 0x4B: data bit 3 is 1, read at 4 * 62 + 31 ms
+  r.inputs.bitTime = 31;
+  r.Send("E");  // 0x45: data bit 3 is 0, read at 4 * 31 + 15.5 ms
+  r.rig.Paint();
+  const TPointSeries& dots = r.views.Samples();
+  ASSERT_EQ(dots.PointCount(), 16);
+  const struct {
+    double x;
+    const char* hint;
+  } rows[] = {
+      {279, "Data bit 3: 1, read at 279 ms"},  {31, "Data bit 7: 0, read at 31 ms"},
+      {465, "Data bit 0: 1, read at 465 ms"},  {139.5, "Data bit 3: 0, read at 139.5 ms"},
+      {232.5, "Data bit 0: 1, read at 232.5 ms"}, {15.5, "Data bit 7: 0, read at 15.5 ms"},
+  };
+  for (const auto& row : rows) {
+    int dot = 0;  // the dots are kept in time order, the runs mixed
+    while (dot < dots.PointCount() && dots.XValueAt(dot) != row.x)
+      ++dot;
+    ASSERT_LT(dot, dots.PointCount()) << row.x;
+    EXPECT_EQ(r.views.HintAt(dots.XPixel(dot), dots.YPixel(dot)), row.hint) << row.x;
+  }
 }
 
 TEST(SignalViewsOnTheirOwnChart, EachTickCostsOnlyThePointsItAdds) {

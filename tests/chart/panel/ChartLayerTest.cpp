@@ -14,6 +14,7 @@
 #include "chart/panel/Chart.h"
 #include "chart/series/FastLineSeries.h"
 #include "tests/support/ChartRig.h"
+#include "toolkit/Format.h"
 #include "toolkit/QtSurface.h"
 
 namespace {
@@ -25,6 +26,7 @@ struct LayerPair {
   TFastLineSeries* lines[2];
   double ratio = 1.0;
   double nextX = 0;
+  std::string labelSuffix;  // what the label event of the event rows appends
 
   LayerPair() {
     full.Canvas().SetLayeredDrawing(false);
@@ -82,6 +84,17 @@ using Change = std::function<void(LayerPair&)>;
 
 auto Charts(std::function<void(TChart&, TFastLineSeries&)> f) {
   return [f](LayerPair& p) { p.Both(f); };
+}
+
+// Bottom labels every 25 ms (the designed bit time of 1 day-second gives too many to draw
+// any), optionally with more set up on top; the label texts are then kept between paints.
+Change Labelled(std::function<void(TChart&, TFastLineSeries&)> more = {}) {
+  return [more](LayerPair& p) {
+    p.Both([&](TChart& c, TFastLineSeries& s) {
+      c.BottomAxis().SetIncrement(25);
+      if (more) more(c, s);
+    });
+  };
 }
 
 struct LayerCase {
@@ -169,6 +182,39 @@ const LayerCase kCases[] = {
      false},
     {"monochrome", Charts([](TChart& c, TFastLineSeries&) { c.SetMonochrome(true); }),
      [](LayerPair& p) { p.AddPoints(12, 2.5); }, false},
+    {"points added with labels every 25 ms", Labelled(), [](LayerPair& p) { p.AddPoints(12, 2.5); },
+     true},
+    {"points added with labels every 1 ms (998 labels)",
+     Charts([](TChart& c, TFastLineSeries&) { c.BottomAxis().SetIncrement(1); }),
+     [](LayerPair& p) { p.AddPoints(3, 0.25); }, true},
+    {"the label format changes", Labelled(),
+     Charts([](TChart& c, TFastLineSeries&) { c.BottomAxis().SetAxisValuesFormat("0.0"); }), false},
+    {"the label format pads with zeros", Labelled(),
+     Charts([](TChart& c, TFastLineSeries&) { c.BottomAxis().SetAxisValuesFormat("0000"); }),
+     false},
+    {"labels break at blanks",
+     Labelled([](TChart& c, TFastLineSeries&) { c.BottomAxis().SetAxisValuesFormat("0 ms"); }),
+     Charts([](TChart& c, TFastLineSeries&) { c.BottomAxis().SetLabelsMultiLine(true); }), false},
+    {"the labels' font grows", Labelled(),
+     Charts([](TChart& c, TFastLineSeries&) { c.BottomAxis().LabelsFont().SetSize(11); }), false},
+    {"the label event answers otherwise",
+     [](LayerPair& p) {
+       Labelled()(p);
+       p.Both([&p](TChart& c, TFastLineSeries&) {
+         c.OnGetAxisLabel = [&p](TCustomChartAxis*, TChartSeries*, int, std::string& text) {
+           text += p.labelSuffix;
+         };
+       });
+     },
+     [](LayerPair& p) { p.labelSuffix = "!"; }, false},
+    {"the locale's separators change",
+     [](LayerPair& p) {
+       tk::SetFormatLocale("en_US");
+       Labelled([](TChart& c, TFastLineSeries&) { c.BottomAxis().SetLimits(1000, 1999); })(p);
+     },
+     [](LayerPair&) { tk::SetFormatLocale("de_DE"); }, false},
+    {"the labels scroll by one bit", Labelled(),
+     Charts([](TChart& c, TFastLineSeries&) { c.BottomAxis().SetLimits(1, 1000); }), false},
     {"the zoom rectangle shown",
      {},
      Charts([](TChart& c, TFastLineSeries&) {
@@ -203,6 +249,7 @@ TEST_P(ChartLayer, KeepsTheLayerOnlyWhenItIsUnchangedAndLooksLikeAFullRepaint) {
   // a paint with nothing changed keeps the layer, whatever came before
   ASSERT_EQ(p.Paint(), 0);
   EXPECT_EQ(p.layered.Canvas().LayerReused(), !p.layered.Monochrome());
+  tk::SetFormatLocale("");
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, ChartLayer, ::testing::ValuesIn(kCases), [](const auto& info) {
@@ -227,6 +274,7 @@ TEST(ChartLayerSequence, RandomChangesKeepThePictureEqualToAFullRepaint) {
     reused += p.layered.Canvas().LayerReused();
   }
   EXPECT_GT(reused, 10);  // the sequence exercised the kept layer, not only full repaints
+  tk::SetFormatLocale("");
 }
 
 // Tests that record a paint see the whole drawing every time: a recording bitmap keeps no
