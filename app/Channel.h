@@ -202,4 +202,6 @@ class TChannel {
   std::unique_ptr<TChannelReceiver> receiver_;  // its results are the ones shown
   std::unique_ptr<TChannelReceiver> recount_;   // the recount in progress, or null
   std::uint64_t generation_ = 0;
+  mutable TChannelCounters shown_;
+  mutable std::vector<double> eyeXs_, eyeYs_, eyeTs_, eyeLs_;  // scratch of FeedEye
 };
