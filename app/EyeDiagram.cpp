@@ -31,25 +31,31 @@ int ThresholdRow(const TEyeDiagram& eye) {
 TEyeOpening MeasureEye(const TEyeDiagram& eye, double emptyFraction) {
   if (eye.Traces() == 0) return {};
   const double floor = emptyFraction * static_cast<double>(eye.Traces());
-  const auto busy = [&](int c, int r) {
-    const std::uint32_t n = eye.At(c, r);
-    return n > 0 && n > floor;
+  const int rt = ThresholdRow(eye);
+  // rows free around the threshold in one column: 0 when the threshold row is
+  // busy or a rail is missing there
+  const auto opening = [&](int c) {
+    const auto busy = [&](int r) {
+      const std::uint32_t n = eye.At(c, r);
+      return n > 0 && n > floor;
+    };
+    if (busy(rt)) return 0;
+    int up = rt + 1, down = rt - 1;
+    while (up < kR && !busy(up)) ++up;
+    while (down >= 0 && !busy(down)) --down;
+    return up < kR && down >= 0 ? up - down - 1 : 0;
   };
   const int c0 = kC / 2;  // the column that starts at the sampling instant
-  const int rt = ThresholdRow(eye);
+  const int rows = opening(c0);
   TEyeOpening o;
-  if (!busy(c0, rt)) {
-    int up = rt + 1, down = rt - 1;
-    while (up < kR && !busy(c0, up)) ++up;
-    while (down >= 0 && !busy(c0, down)) --down;
-    // both rails must be there: one alone is no eye yet
-    if (up < kR && down >= 0) o.height = (up - down - 1) * kRowStep;
-    int left = c0 - 1, right = c0 + 1;
-    while (left >= 0 && !busy(left, rt)) --left;
-    while (right < kC && !busy(right, rt)) ++right;
-    o.width = (right - left - 1) * kColumnStep;
-  }
-  o.open = o.height > 0 && o.width > 0;
+  if (rows <= 0) return o;
+  o.height = rows * kRowStep;
+  // the eye is as wide as the columns around the instant that keep at least half its height
+  int left = c0 - 1, right = c0 + 1;
+  while (left >= 0 && 2 * opening(left) >= rows) --left;
+  while (right < kC && 2 * opening(right) >= rows) ++right;
+  o.width = (right - left - 1) * kColumnStep;
+  o.open = o.width > 0;
   return o;
 }
 
@@ -83,8 +89,9 @@ TEyeWindow::TEyeWindow() : picture_(std::make_shared<TRgbPicture>(kC, kR, clWhit
   Opening.SetBounds(8, 456, 620, 16);
   Opening.SetAnchors(akLeft | akBottom);
   Opening.SetHint(
-      "Measured in the sampling column (height) and the threshold row (width), from the "
-      "threshold and the instant out to the first cells that hold more than 1 % of the traces");
+      "Height: the levels free of traces around the threshold at the sampling instant; width: the "
+      "time around the instant that keeps half that height; cells under 1 % of the traces count "
+      "as free");
   RefreshPicture();
   refresh_.SetInterval(100);
   refresh_.OnTimer = [this] {

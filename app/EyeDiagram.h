@@ -26,15 +26,17 @@
 // measured: a rare outlier of the noise must not close the eye by itself.
 inline constexpr double kEyeEmptyFraction = 0.01;
 
-// How far the eye stands open, measured on the density picture:
-//  - height: in the sampling column, from the threshold row go up to the first
-//    row that holds more than the fraction of the traces, and down to the
-//    first such row below; the height is the level span of the rows between
-//    them (0 when the threshold row itself is crossed that often, or when no
-//    trace lies on one side yet);
-//  - width: the same in the threshold row, from the sampling column left and
-//    right to the first such columns; the width is the time span between them
-//    in bit times (up to the whole 2 when no trace crosses the threshold).
+// How far the eye stands open, measured on the density picture. A cell counts
+// as busy when it holds more than the fraction of all traces.
+//  - height: in the sampling column, from the threshold row up to the first
+//    busy row and down to the first busy row below; the height is the level
+//    span of the free rows between them (0 when the threshold row itself is
+//    busy, or when no trace lies on one side yet);
+//  - width: the time span of the columns around the sampling instant whose
+//    own opening, measured the same way, is at least half the height.
+// It measures from the threshold outwards, never by sorting the rails, so
+// flipped bits (clean levels) leave it as open as before and a rare outlier
+// does not close it.
 TEyeOpening MeasureEye(const TEyeDiagram& eye, double emptyFraction = kEyeEmptyFraction);
 // The opening as the window prints it.
 std::string EyeOpeningText(const TEyeOpening& opening);

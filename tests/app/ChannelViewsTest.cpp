@@ -151,8 +151,8 @@ TEST_F(ChannelWindow, KnobsSetTheChannelAndABadValueShowsItsMessage) {
   EXPECT_EQ(d.Sigma.Text(), "0.25");
 
   // the bit error rate's slider runs over five decades, 1e-6 to 0.1
-  d.Ber.MoveSlider(1 + 999 * 3 / 5);
-  EXPECT_NEAR(form.Channel().Settings().ber, 1e-6 * std::pow(1e5, 599.0 / 999), 1e-12);
+  d.Ber.MoveSlider(1 + 999 * 2 / 5);
+  EXPECT_NEAR(form.Channel().Settings().ber, 1e-6 * std::pow(1e5, 399.0 / 999), 1e-12);
   d.Reset.Click();
   EXPECT_TRUE(form.Channel().Settings().IsIdeal());
   EXPECT_EQ(form.Channel().Settings().seed, 42u) << "the seed is no knob of the line's quality";
@@ -289,7 +289,7 @@ TEST_F(ChannelWindow, ReceivedLineOnlyWhileNotIdealWithALegendNamingBoth) {
 
 TEST_F(ChannelWindow, ReceivedWaveCoversOnlyTheShownWindow) {
   form.SpinEdit1.SetValue(1000);  // 1 ms bits
-  Send(std::string(300, 'U'), 3000);
+  Send(std::string(400, 'U'), 3000);  // 3000 of its 3200 bits
   SetChannel({0.3, 0.1, 0, 0, 1});
   TFastLineSeries& rx = form.Channel().Received();
   const struct {
@@ -304,7 +304,7 @@ TEST_F(ChannelWindow, ReceivedWaveCoversOnlyTheShownWindow) {
     EXPECT_GE(rx.XValueAt(0), w.min - 0.05 * width) << w.min;
     EXPECT_LE(rx.XValueAt(rx.PointCount() - 1), std::min(3000.0, w.max + 0.05 * width)) << w.min;
     EXPECT_LE(rx.PointCount(), (std::min(3000.0, w.max) - w.min) * 1.1 * 32 + 64) << w.min;
-    EXPECT_LE(rx.XValueAt(0), w.min) << "from the left edge on";
+    EXPECT_LE(rx.XValueAt(0), w.min + 1 / 32.0) << "from the left edge on";
   }
   // the scroll bar moves the window, and the wave with it
   form.Chart1.BottomAxis().SetLimits(0, 999);
@@ -461,7 +461,24 @@ TEST(EyeMeasure, HeightAndWidthFromTheDensity) {
        }, 0, 0, false},
       {"one rail only", [](TEyeDiagram& e) {
          for (int i = 0; i < 50; ++i) AddSquareTrace(e, 1, 1, 1);
-       }, 0, 2.0, false},
+       }, 0, 0, false},
+      // a slow cable: every edge a ramp from 0.1 bit times before a border to 0.1
+      // after; a column keeps half the rails' opening where the ramp is at half
+      // its swing, 0.05 from each border: 1 - 2 x 0.05 bit times
+      {"ramps between the bits", [](TEyeDiagram& e) {
+         for (int i = 0; i < 50; ++i)
+           for (double sign : {-1.0, 1.0}) {
+             std::vector<double> t, v;
+             for (int k = 0; k <= 64; ++k) {
+               const double x = -1 + k / 32.0;
+               const double d = std::min(std::abs(x + 0.5), std::abs(x - 0.5));
+               const double level = d >= 0.1 ? 1 : d / 0.1;  // 0 at the border, 1 from 0.1 on
+               t.push_back(x);
+               v.push_back(sign * (std::abs(x) < 0.5 ? level : -level));
+             }
+             e.AddTrace(t.data(), v.data(), t.size());
+           }
+       }, 63 * row, 0.9, true},
       {"nothing yet", [](TEyeDiagram&) {}, 0, 0, false},
   };
   for (const auto& r : rows) {
