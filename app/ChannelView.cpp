@@ -87,11 +87,18 @@ void TChannelView::Refill() {
 void TChannelView::FillUpTo(double x1) {
   if (!(x1 > filledTo_)) return;
   channel_->FillWave(filledTo_, x1, xs_, ys_);
+  // one repaint request for the lot: a bit brings 32 samples, and each request
+  // reaches the window system
+  const bool repaint = chart_.AutoRepaint();
+  chart_.SetAutoRepaint(false);
+  const std::size_t before = static_cast<std::size_t>(received_->PointCount());
   for (std::size_t i = 0; i < xs_.size(); ++i) {
     if (filled_ && xs_[i] <= received_->XValueAt(received_->PointCount() - 1)) continue;
     received_->AddPointXY(xs_[i], ys_[i]);
     filled_ = true;
   }
+  chart_.SetAutoRepaint(repaint);
+  if (static_cast<std::size_t>(received_->PointCount()) != before) chart_.Invalidate();
   // samples still to come (the wave is filled as far as bits have been sent)
   if (filled_) filledTo_ = received_->XValueAt(received_->PointCount() - 1);
 }

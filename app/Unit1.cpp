@@ -263,8 +263,19 @@ void TForm1::CreateChannel() {
   channel_->OnRecounted = [this] { ShowChannelResults(); };
   // the received wave follows the window however it moves
   Chart1.OnZoom = Chart1.OnUndoZoom = Chart1.OnScroll = [this](TCustomZozPanel*) {
-    channel_->WindowMoved();
+    ChannelWindowMoved();
   };
+}
+
+void TForm1::ChannelWindowMoved() {
+  channel_->WindowMoved();
+  UpdateReceiverView();
+}
+
+void TForm1::UpdateReceiverView() {
+  const TChartAxis& a = Chart1.BottomAxis();
+  views_->ShowChannelReceiver(channel_->On() ? &channel_->Channel() : nullptr, a.Minimum(),
+                              a.Maximum());
 }
 
 std::uint32_t TForm1::BitTimeFromSpeed() const {
@@ -287,6 +298,7 @@ void TForm1::Button1Click() {
   model_->Start();
   views_->Restart(*ports_);
   channel_->Restart();
+  newRun_ = true;
   Chart1.BottomAxis().SetIncrement(Timer1.Interval());
   Edit1.SetEnabled(false);
   Timer1.SetEnabled(true);
@@ -306,6 +318,7 @@ void TForm1::Button2Click() {
   views_->Clear();
   channel_->Clear();
   ShowChannelResults();
+  UpdateReceiverView();
   Buffer.Clear();
   started_ = false;
   sent_ = {};
@@ -342,6 +355,10 @@ void TForm1::Timer1Timer() {
   sent.position = model_->SentBits() - 1;
   sent.nrziBefore = nrzi < 0 ? -1 : 1;
   channel_->SentBit(sent);
+  if (newRun_) {
+    newRun_ = false;
+    UpdateReceiverView();
+  }
   if (channelDialog_ && channelDialog_->Visible())
     channelDialog_->ShowCounters(channel_->Channel().Counters());
   if (eye_) eye_->Follow(channel_->Channel(), encoding);
@@ -374,7 +391,7 @@ void TForm1::Button4Click() {
 
 void TForm1::ScrollBar1Change() {
   MoveTimeWindow(Chart1.BottomAxis(), ScrollBar1.Position());
-  channel_->WindowMoved();
+  ChannelWindowMoved();
 }
 
 void TForm1::Chart1ContextPopup(int x, int y) {
@@ -421,6 +438,7 @@ void TForm1::ChannelClick() {
 
 void TForm1::ChannelSettings(const TChannelSettings& settings) {
   channel_->SetSettings(settings);  // a bad value throws its message; the dialog shows it
+  UpdateReceiverView();
   if (channelDialog_) {
     channelDialog_->ShowSettings(channel_->Settings());
     channelDialog_->ShowRecounting(channel_->Recount().Running());
@@ -428,6 +446,7 @@ void TForm1::ChannelSettings(const TChannelSettings& settings) {
 }
 
 void TForm1::ShowChannelResults() {
+  UpdateReceiverView();  // a finished recount brings other decisions
   if (channelDialog_) {
     channelDialog_->ShowCounters(channel_->Channel().Counters());
     channelDialog_->ShowRecounting(channel_->Recount().Running());

@@ -103,6 +103,9 @@ class TForm1 : public tk::TForm {
   void CreateChannel();
   void ChannelSettings(const TChannelSettings& settings);
   void ShowChannelResults();
+  // The receiver view reads the channel's receiver while the channel is on.
+  void UpdateReceiverView();
+  void ChannelWindowMoved();
 
   std::unique_ptr<Ports> ports_;
   std::unique_ptr<TTransmissionModel> model_;
@@ -113,6 +116,7 @@ class TForm1 : public tk::TForm {
   std::unique_ptr<TChannelDialog> channelDialog_;
   std::unique_ptr<TEyeWindow> eye_;
   int frameLength_ = 0;  // of the frame in progress, as it was built
+  bool newRun_ = false;  // START: the receiver view turns to the new run at its first bit
   bool started_ = false;  // START since launch or the last Clear
   TCompareInput sent_;    // what has gone out since START
   std::vector<TBitDrawing> drawn_;  // how each of those bits went onto the signal

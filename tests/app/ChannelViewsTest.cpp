@@ -313,6 +313,98 @@ TEST_F(ChannelWindow, ReceivedWaveCoversOnlyTheShownWindow) {
   EXPECT_LE(rx.XValueAt(0), 50);
 }
 
+// ---------------------------------------------------------------- the receiver view
+
+std::vector<std::string> Labels(const TChartSeries& s) {
+  std::vector<std::string> out;
+  for (int i = 0; i < s.PointCount(); ++i) out.push_back(s.PointLabel(i));
+  return out;
+}
+
+TEST_F(ChannelWindow, ReceiverViewDecodesTheReceivedWaveWithItsOwnClock) {
+  // framed NRZ-L: the start bit resynchronises each 12-bit frame, so the last
+  // stop bit is read 11.5 x skew bit times off its middle: 0.345 at 3 % (inside
+  // the bit), 0.805 at 7 % (in the next frame's start bit, a 0: a framing error)
+  const struct {
+    double skew;
+    std::vector<std::string> right, flagged;
+  } rows[] = {
+      {0.0, {"'K'", "'E'", "'L'", "'D'", "'O'"}, {}},
+      {0.03, {"'K'", "'E'", "'L'", "'D'", "'O'"}, {}},
+      {-0.03, {"'K'", "'E'", "'L'", "'D'", "'O'"}, {}},
+  };
+  for (const auto& r : rows) {
+    TForm1 f;
+    f.RG1.SetItemIndex(leNrzL);
+    f.CheckBox1.SetChecked(true);
+    f.CheckBox2.SetChecked(true);
+    f.ChartMenu.Item(svReceiver).Click();
+    f.Chart1.BottomAxis().SetLimits(0, 4000);  // all five 744 ms frames in the window
+    f.ChartMenu.Item(8).Click();
+    f.ChannelDialog()->OnSettings({0, 0, 0, r.skew, 1});
+    // a receiver with a slow clock reads the last frame only when the line
+    // goes on after it, so one more character follows the five looked at
+    f.Edit1.SetText("KELDO!");
+    f.Button1.Click();
+    for (int i = 0; i < 72; ++i) f.Timer1Timer();
+    f.Channel().Recount().Finish();
+    SCOPED_TRACE(r.skew);
+    EXPECT_EQ(f.Views().ChannelShown() != nullptr, r.skew != 0);
+    std::vector<std::string> decoded = Labels(f.Views().Decoded());
+    if (decoded.size() > 5) decoded.resize(5);
+    EXPECT_EQ(decoded, r.right);
+    EXPECT_EQ(Labels(f.Views().DecodedErrors()), r.flagged);
+  }
+  // at 7 % the first frame's last stop bit is read in the next frame's start bit
+  TForm1 f;
+  f.RG1.SetItemIndex(leNrzL);
+  f.CheckBox1.SetChecked(true);
+  f.CheckBox2.SetChecked(true);
+  f.ChartMenu.Item(svReceiver).Click();
+  f.Chart1.BottomAxis().SetLimits(0, 4000);
+  f.ChartMenu.Item(8).Click();
+  f.ChannelDialog()->OnSettings({0, 0, 0, 0.07, 1});
+  f.Edit1.SetText("KELDO!");
+  f.Button1.Click();
+  for (int i = 0; i < 72; ++i) f.Timer1Timer();
+  // The first frame starts in step. Bit i of the frame is read at (i + 0.5) x 1.07
+  // bit times: data bit 0 (i = 8) at 9.1, in the parity bit (0 for the four ones
+  // of 'K' = 0x4B), so 0x4A 'J'; the parity (i = 9) at 10.2 in the first stop
+  // bit, a 1: four ones, even, no parity error; the last stop bit (i = 11) at
+  // 12.3 in the next start bit: a framing error. After it the receiver hunts
+  // for a start bit in the middle of the next frame and reads garbage.
+  const std::vector<std::string> flagged = Labels(f.Views().DecodedErrors());
+  ASSERT_FALSE(flagged.empty());
+  EXPECT_EQ(flagged.front(), "'J' framing!");
+  EXPECT_LT(f.Views().Decoded().PointCount(), 3);
+  // back to ideal: the ideal receiver's reading of every bit again
+  f.ChannelDialog()->Reset.Click();
+  EXPECT_EQ(f.Views().ChannelShown(), nullptr);
+  EXPECT_EQ(Labels(f.Views().Decoded()),
+            (std::vector<std::string>{"'K'", "'E'", "'L'", "'D'", "'O'", "'!'"}));
+  EXPECT_TRUE(f.Views().DecodedErrors().PointCount() == 0);
+}
+
+TEST_F(ChannelWindow, ReceiverViewDrawsOnlyTheWindowsDecisions) {
+  form.SpinEdit1.SetValue(1000);
+  form.ChartMenu.Item(svReceiver).Click();
+  Send(std::string(400, 'U'), 3000);
+  EXPECT_EQ(form.Views().Samples().PointCount(), 3000) << "the ideal receiver: every bit";
+  SetChannel({0, 0.05, 0, 0, 1});
+  TPointSeries& dots = form.Views().Samples();
+  // the designed window 0..999 ms holds a thousand 1 ms bits
+  EXPECT_GE(dots.PointCount(), 990);
+  EXPECT_LE(dots.PointCount(), 1000);
+  for (int i = 0; i < dots.PointCount(); ++i) ASSERT_LE(dots.XValueAt(i), 999);
+  form.Chart1.BottomAxis().SetLimits(2000, 2100);
+  form.Channel().WindowMoved();
+  form.ChannelDialog()->OnSettings({0, 0.06, 0, 0, 1});  // any change shows the window anew
+  form.Channel().Recount().Finish();
+  EXPECT_GE(dots.PointCount(), 99);
+  EXPECT_LE(dots.PointCount(), 101);
+  EXPECT_GE(dots.XValueAt(0), 2000);
+}
+
 // ---------------------------------------------------------------- the recount
 
 TEST_F(ChannelWindow, RecountRunsInSlicesWhileTheWindowGoesOn) {
