@@ -22,18 +22,18 @@ char RoleAt(int p, bool startStop, bool parity) {
   return 'T';
 }
 
-std::string ParityReason(int ones) {
-  return "Parity error: " + std::to_string(ones) + (ones == 1 ? " one" : " ones") +
-         " in data and parity, even parity expects an even count";
-}
-
-const char* const kFramingReason = "Framing error: stop bit is 0, expected 1";
-
 double Interpolate(double x0, double y0, double x1, double y1, double s) {
   return y0 + (y1 - y0) * (s - x0) / (x1 - x0);
 }
 
 }  // namespace
+
+std::string ParityErrorReason(int ones) {
+  return "Parity error: " + std::to_string(ones) + (ones == 1 ? " one" : " ones") +
+         " in data and parity, even parity expects an even count";
+}
+
+std::string FramingErrorReason() { return "Framing error: stop bit is 0, expected 1"; }
 
 TReceiver::TReceiver() = default;
 
@@ -241,11 +241,11 @@ void TReceiver::CheckBit(TReceivedBit& bit) {
     frame_.ones += one;
     if (frame_.ones % 2 != 0) {
       f.parityError = bit.error = true;
-      bit.reason = ParityReason(frame_.ones);
+      bit.reason = ParityErrorReason(frame_.ones);
     }
   } else if (bit.role == 'T' && !one) {
     f.framingError = bit.error = true;
-    bit.reason = kFramingReason;
+    bit.reason = FramingErrorReason();
   }
 }
 

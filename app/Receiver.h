@@ -40,6 +40,11 @@ struct TReceivedFrame {
   int firstBit = 0, bitCount = 0;     // its bits in Bits()
 };
 
+// The tooltip texts of the two errors a receiver flags: `ones` is the count of
+// ones in a frame's data and parity bits.
+std::string ParityErrorReason(int ones);
+std::string FramingErrorReason();
+
 // Bits are sampled at mid-bit on a grid of bit times counted from the last line change.
 // Levels between points are read off the segment there; at an edge (two points at one x)
 // the level arriving from the left is the first of them and the level leaving to the right

@@ -343,26 +343,78 @@ void TSignalViews::AddClockPeriod(double x0, double x1) {
   clock_->AddPointXY(x1, kClockLow);
 }
 
+void TSignalViews::AddSample(const TReceivedBit& b) {
+  // Only an erring dot of the ideal receiver keeps its text; the others' are made when the
+  // pointer is over them: a text per bit was most of what an hour at 1000 bits/s kept. The
+  // channel's dots are only the shown window's, and its bits are not the ideal receiver's,
+  // so they keep their whole text.
+  const std::string text = channel_ ? SampleHint(b) : b.error ? b.reason : std::string();
+  samples_->AddPointXY(b.x, b.level, text, b.error ? kWarningColor : kSampleColor);
+}
+
+void TSignalViews::AddDecoded(const TReceivedFrame& f) {
+  const double x = (f.startX + f.endX) / 2;
+  std::string text = CharacterText(f.code);
+  if (f.parityError) text += " parity!";
+  if (f.framingError) text += " framing!";
+  TPointSeries* s = f.parityError || f.framingError ? decodedErrors_.get() : decoded_.get();
+  s->AddPointXY(x, kDecodedLevel, text, s->SeriesColor());
+}
+
 void TSignalViews::DrawReceived() {
-  const std::vector<TReceivedBit>& bits = receiver_.Bits();
-  for (; drawnBits_ < bits.size(); ++drawnBits_) {
-    const TReceivedBit& b = bits[drawnBits_];
-    // Only an erring dot keeps its text; the others' are made when the pointer is over
-    // them: a text per bit was most of what an hour at 1000 bits/s kept.
-    samples_->AddPointXY(b.x, b.level, b.error ? b.reason : std::string(),
-                         b.error ? kWarningColor : kSampleColor);
+  if (channel_) {
+    DrawChannelReceived();
+    return;
   }
+  const std::vector<TReceivedBit>& bits = receiver_.Bits();
+  for (; drawnBits_ < bits.size(); ++drawnBits_) AddSample(bits[drawnBits_]);
   const std::vector<TReceivedFrame>& frames = receiver_.Frames();
   for (; drawnFrames_ < frames.size(); ++drawnFrames_) {
     const TReceivedFrame& f = frames[drawnFrames_];
     if (f.bitCount <= 0 || static_cast<std::size_t>(f.firstBit + f.bitCount) > bits.size()) break;
-    const double x = (f.startX + f.endX) / 2;
-    std::string text = CharacterText(f.code);
-    if (f.parityError) text += " parity!";
-    if (f.framingError) text += " framing!";
-    TPointSeries* s = f.parityError || f.framingError ? decodedErrors_.get() : decoded_.get();
-    s->AddPointXY(x, kDecodedLevel, text, s->SeriesColor());
+    AddDecoded(f);
   }
+}
+
+void TSignalViews::DrawChannelReceived() {
+  // only the window's decisions: the history's would cost a point per bit sent
+  const std::size_t bits = channel_->ReceivedBitCount();
+  for (; channelBits_ < bits; ++channelBits_) {
+    const TReceivedBit b = channel_->ReceivedBit(channelBits_);
+    if (b.x > windowMax_) break;
+    if (b.x >= windowMin_) AddSample(b);
+  }
+  const std::size_t frames = channel_->FrameCount();
+  for (; channelFrames_ < frames; ++channelFrames_) {
+    const TReceivedFrame f = channel_->Frame(channelFrames_);
+    if (f.startX > windowMax_) break;
+    if (f.endX >= windowMin_) AddDecoded(f);
+  }
+}
+
+void TSignalViews::ShowChannelReceiver(const TChannel* channel, double x0, double x1) {
+  if (!channel && !channel_) return;  // the ideal receiver's drawing stands
+  for (TChartSeries* s : SeriesOf(svReceiver)) s->RemoveAllPoints();
+  channel_ = channel;
+  windowMin_ = x0;
+  windowMax_ = x1;
+  if (!channel_) {
+    drawnBits_ = drawnFrames_ = 0;  // the ideal receiver's reading, drawn again whole
+    DrawReceived();
+    return;
+  }
+  channelBits_ = channel_->FirstReceivedBitAt(x0);
+  // the first frame that ends in the window: frames follow each other in time
+  std::size_t lo = 0, hi = channel_->FrameCount();
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (channel_->Frame(mid).endX < x0)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  channelFrames_ = lo;
+  DrawChannelReceived();
 }
 
 void TSignalViews::Restart(const TTransmissionInputs& inputs) {
@@ -383,6 +435,7 @@ void TSignalViews::Restart(const TTransmissionInputs& inputs) {
 void TSignalViews::Clear() {
   for (TChartSeries* s : AllSeries())
     s->RemoveAllPoints();
+  channelBits_ = channelFrames_ = 0;
   receiver_.Clear();
   drawnBits_ = drawnFrames_ = 0;
   lineKnown_ = false;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Channel.h"
 #include "app/Receiver.h"
 #include "app/TransmissionModel.h"
 #include "chart/panel/Chart.h"
@@ -80,6 +81,12 @@ class TSignalViews {
   void Restart(const TTransmissionInputs& inputs);
   // Clear: every view is emptied with the signal.
   void Clear();
+  // While the channel is on, the receiver view shows what the channel's
+  // receiver (its own clock, the received wave) decoded, for the time window
+  // [x0, x1] only, and follows new decisions there; null goes back to the
+  // ideal receiver's reading of the drawn wave.
+  void ShowChannelReceiver(const TChannel* channel, double x0, double x1);
+  const TChannel* ChannelShown() const { return channel_; }
   // The explanation of the receiver's dot at the client point (x, y), empty when none.
   std::string HintAt(int x, int y) const;
 
@@ -112,6 +119,9 @@ class TSignalViews {
   void AddClockPeriod(double x0, double x1);
   void DrawReceived();
   std::string DotHint(int i) const;
+  void AddSample(const TReceivedBit& b);
+  void AddDecoded(const TReceivedFrame& f);
+  void DrawChannelReceived();
   std::vector<TChartSeries*> SeriesOf(TSignalView view) const;
   std::vector<TChartSeries*> AllSeries() const;
 
@@ -138,4 +148,9 @@ class TSignalViews {
   TReceiverLine line_;
   bool lineKnown_ = false;
   std::size_t drawnBits_ = 0, drawnFrames_ = 0;
+
+  // the channel's receiver, while the channel is on
+  const TChannel* channel_ = nullptr;
+  double windowMin_ = 0, windowMax_ = 0;
+  std::size_t channelBits_ = 0, channelFrames_ = 0;  // the next decision and frame to draw
 };

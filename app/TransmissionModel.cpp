@@ -16,6 +16,28 @@ std::string Digits(unsigned code) {
 
 }  // namespace
 
+TBitLevels LineLevels(int encoding, char bit, std::int32_t& nrziLevel) {
+  const bool one = bit == '1';
+  auto level = [](double l) { return TBitLevels{l, l, false, true}; };
+  auto halves = [](double a, double b) { return TBitLevels{a, b, true, true}; };
+  switch (encoding) {
+    case leUnipolar:
+      return level(one ? 1.0 : 0.0);
+    case leNrzL:
+      return level(one ? -1.0 : 1.0);
+    case leNrzI:
+      // a '1' is a transition and a '0' is none: only Start sets the level high
+      if (one) nrziLevel = -nrziLevel;
+      return level(nrziLevel);
+    case leRz:
+      return halves(one ? 1.0 : -1.0, 0.0);
+    case leManchester:
+      return one ? halves(-1.0, 1.0) : halves(1.0, -1.0);
+    default:
+      return {};
+  }
+}
+
 std::string ToBinary(std::uint8_t code) {
   std::string digits = Digits(code);
   return std::string(8 - digits.size(), '0') + digits;
@@ -120,27 +142,30 @@ void TTransmissionModel::EmitHalves(double first, double second) {
   elapsedMs_ = static_cast<std::int32_t>(t + T());
 }
 
+void TTransmissionModel::Emit(const TBitLevels& levels) {
+  if (!levels.known) return;
+  if (levels.halves)
+    EmitHalves(levels.first, levels.second);
+  else
+    EmitLevel(levels.first);
+}
+
 void TTransmissionModel::EncodeUnipolar(char bit) {
-  EmitLevel(bit == '1' ? 1.0 : 0.0);
+  Emit(LineLevels(leUnipolar, bit, nrziLevel_));
 }
 
 void TTransmissionModel::EncodeNrzL(char bit) {
-  EmitLevel(bit == '1' ? -1.0 : 1.0);
+  Emit(LineLevels(leNrzL, bit, nrziLevel_));
 }
 
 void TTransmissionModel::EncodeNrzI(char bit) {
-  // a '1' is a transition and a '0' is none: only Start sets the level high
-  if (bit == '1') nrziLevel_ = -nrziLevel_;
-  EmitLevel(nrziLevel_);
+  Emit(LineLevels(leNrzI, bit, nrziLevel_));
 }
 
 void TTransmissionModel::EncodeRz(char bit) {
-  EmitHalves(bit == '1' ? 1.0 : -1.0, 0.0);
+  Emit(LineLevels(leRz, bit, nrziLevel_));
 }
 
 void TTransmissionModel::EncodeManchester(char bit) {
-  if (bit == '1')
-    EmitHalves(-1.0, 1.0);
-  else
-    EmitHalves(1.0, -1.0);
+  Emit(LineLevels(leManchester, bit, nrziLevel_));
 }

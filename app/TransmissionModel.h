@@ -25,6 +25,17 @@ char BinaryDigit(int v);
 // into a negative code and a short or overlong frame.
 std::string ToBinary(std::uint8_t code);
 
+// The levels one bit puts on the line: `first` over the first half of its bit
+// time and `second` over the second (equal for the level encodings). NRZ-I
+// reads the level before the bit from `nrziLevel` and leaves the level after it
+// there. `known` is false for an encoding outside 0..4, which draws nothing.
+struct TBitLevels {
+  double first = 0, second = 0;
+  bool halves = false;  // RZ and Manchester: the level changes at mid-bit
+  bool known = false;
+};
+TBitLevels LineLevels(int encoding, char bit, std::int32_t& nrziLevel);
+
 class TTransmissionModel {
  public:
   TTransmissionModel(TTextSource& text, TReceiveBufferSink& buffer, TSignalSink& signal,
@@ -62,6 +73,7 @@ class TTransmissionModel {
   // A first half at one level and a second at another, advancing by the full
   // bit time; the mid-bit edge stands at t + T/2, a half millisecond when T is odd.
   void EmitHalves(double first, double second);
+  void Emit(const TBitLevels& levels);
   std::int64_t T() const { return inputs_.BitTime(); }
   void Point(double x, double y);
 

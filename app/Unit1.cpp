@@ -55,6 +55,7 @@ TForm1::TForm1() : Series1(new TFastLineSeries), ports_(std::make_unique<Ports>(
   CreateSignalChart();
   CreateAboutPanel();
   CreateSignalViews();
+  CreateChannel();
   FormCreate();
 }
 
@@ -62,6 +63,9 @@ TForm1::~TForm1() {
   // the clock must not tick into a half-destroyed window
   Timer1.OnTimer = nullptr;
   Timer1.SetEnabled(false);
+  // the recount must not show its progress on a dialog that goes first
+  channel_->Recount().Cancel();
+  channel_->Recount().SetProgressBar(nullptr);
 }
 
 void TForm1::CreateControls() {
@@ -245,11 +249,33 @@ void TForm1::CreateSignalViews() {
   ChartMenu.Add("Cop&y picture", false).OnClick = [this] { CopyPictureClick(); };
   ChartMenu.Add("&Save picture...", false).OnClick = [this] { SavePictureClick(); };
   ChartMenu.Add("Save &data...", false).OnClick = [this] { SaveDataClick(); };
+  ChartMenu.Add("C&hannel...", false).OnClick = [this] { ChannelClick(); };
+  ChartMenu.Add("&Eye diagram", false).OnClick = [this] { EyeClick(); };
   compareKey_ = std::make_unique<TShortcut>(Chart1, "Ctrl+E", ssFocused);
   compareKey_->OnActivate = [this] { CompareClick(); };
   Edit1.OnChange = [this] { UpdateCompare(); };
   Chart1.OnContextPopup = [this](TCustomPanel*, TPoint p) { Chart1ContextPopup(p.x, p.y); };
   Chart1.OnMouseMove = [this](TCustomPanel*, TShiftState, int x, int y) { Chart1MouseMove(x, y); };
+}
+
+void TForm1::CreateChannel() {
+  channel_ = std::make_unique<TChannelView>(Chart1, *Series1);
+  channel_->OnRecounted = [this] { ShowChannelResults(); };
+  // the received wave follows the window however it moves
+  Chart1.OnZoom = Chart1.OnUndoZoom = Chart1.OnScroll = [this](TCustomZozPanel*) {
+    ChannelWindowMoved();
+  };
+}
+
+void TForm1::ChannelWindowMoved() {
+  channel_->WindowMoved();
+  UpdateReceiverView();
+}
+
+void TForm1::UpdateReceiverView() {
+  const TChartAxis& a = Chart1.BottomAxis();
+  views_->ShowChannelReceiver(channel_->On() ? &channel_->Channel() : nullptr, a.Minimum(),
+                              a.Maximum());
 }
 
 std::uint32_t TForm1::BitTimeFromSpeed() const {
@@ -271,6 +297,8 @@ void TForm1::SpinEdit1Change() {
 void TForm1::Button1Click() {
   model_->Start();
   views_->Restart(*ports_);
+  channel_->Restart();
+  newRun_ = true;
   Chart1.BottomAxis().SetIncrement(Timer1.Interval());
   Edit1.SetEnabled(false);
   Timer1.SetEnabled(true);
@@ -288,6 +316,9 @@ void TForm1::Button2Click() {
   Timer1.SetEnabled(false);
   ports_->ClearPoints();
   views_->Clear();
+  channel_->Clear();
+  ShowChannelResults();
+  UpdateReceiverView();
   Buffer.Clear();
   started_ = false;
   sent_ = {};
@@ -305,24 +336,48 @@ void TForm1::Timer1Timer() {
   const std::int32_t sentBefore = model_->SentBits();
   const int pointsBefore = Series1->PointCount();
   const int encoding = RG1.ItemIndex();  // the model reads it for this bit
+  const std::int32_t startMs = model_->ElapsedMs(), nrzi = model_->NrziLevel();
+  const std::uint32_t bitTime = Timer1.Interval();
   views_->BeforeTick(*model_, *ports_, text);
   model_->Tick();
   views_->AfterTick(*model_);
   // a bit went out exactly when the frame's count moved (a new frame restarts it at 1)
   if (model_->SentBits() == sentBefore) return;
   drawn_.push_back({Series1->PointCount() - pointsBefore, EncodingName(encoding)});
-  RecordSentBit(pending, text);
+  const char bit = RecordSentBit(pending, text);
+  TSentBit sent;
+  sent.digit = bit;
+  sent.encoding = encoding;
+  sent.bitTime = bitTime;
+  sent.startMs = startMs;
+  sent.startStop = frameLength_ >= 11;  // the layouts: 8, 9 (parity), 11 (start/stop), 12
+  sent.parity = frameLength_ == 9 || frameLength_ == 12;
+  sent.position = model_->SentBits() - 1;
+  sent.nrziBefore = nrzi < 0 ? -1 : 1;
+  channel_->SentBit(sent);
+  if (newRun_) {
+    newRun_ = false;
+    UpdateReceiverView();
+  }
+  if (channelDialog_ && channelDialog_->Visible())
+    channelDialog_->ShowCounters(channel_->Channel().Counters());
+  if (eye_) eye_->Follow(channel_->Channel(), encoding);
 }
 
-void TForm1::RecordSentBit(const std::string& pendingBefore, const std::string& textBefore) {
+char TForm1::RecordSentBit(const std::string& pendingBefore, const std::string& textBefore) {
   const bool newFrame = pendingBefore.empty();
-  const char bit = newFrame ? model_->BuildFrame(static_cast<std::uint8_t>(textBefore.front()))[0]
-                            : pendingBefore.front();
+  std::string frame;
+  if (newFrame) {
+    frame = model_->BuildFrame(static_cast<std::uint8_t>(textBefore.front()));
+    frameLength_ = static_cast<int>(frame.size());
+  }
+  const char bit = newFrame ? frame[0] : pendingBefore.front();
   if (newFrame) sent_.text += textBefore.front();
   sent_.chars += sent_.text.empty() ? '\0' : sent_.text.back();
   sent_.bits += bit;
   sent_.roles += BitRole(model_->FrameLength(), model_->SentBits() - 1);
   UpdateCompare();
+  return bit;
 }
 
 void TForm1::Button3Click() {
@@ -336,6 +391,7 @@ void TForm1::Button4Click() {
 
 void TForm1::ScrollBar1Change() {
   MoveTimeWindow(Chart1.BottomAxis(), ScrollBar1.Position());
+  ChannelWindowMoved();
 }
 
 void TForm1::Chart1ContextPopup(int x, int y) {
@@ -366,6 +422,44 @@ TCompareInput TForm1::CompareInput() const {
   in.bitTime = Timer1.Interval();
   in.speed = SpinEdit1.Value();
   return in;
+}
+
+void TForm1::ChannelClick() {
+  if (!channelDialog_) {
+    channelDialog_ = std::make_unique<TChannelDialog>();
+    channelDialog_->OnSettings = [this](const TChannelSettings& s) { ChannelSettings(s); };
+    channel_->Recount().SetProgressBar(&channelDialog_->Progress);
+  }
+  channelDialog_->ShowSettings(channel_->Settings());
+  ShowChannelResults();
+  channelDialog_->Show();
+  channelDialog_->SetFocus();
+}
+
+void TForm1::ChannelSettings(const TChannelSettings& settings) {
+  channel_->SetSettings(settings);  // a bad value throws its message; the dialog shows it
+  UpdateReceiverView();
+  if (channelDialog_) {
+    channelDialog_->ShowSettings(channel_->Settings());
+    channelDialog_->ShowRecounting(channel_->Recount().Running());
+  }
+}
+
+void TForm1::ShowChannelResults() {
+  UpdateReceiverView();  // a finished recount brings other decisions
+  if (channelDialog_) {
+    channelDialog_->ShowCounters(channel_->Channel().Counters());
+    channelDialog_->ShowRecounting(channel_->Recount().Running());
+  }
+  if (eye_) eye_->Follow(channel_->Channel(), RG1.ItemIndex());
+}
+
+void TForm1::EyeClick() {
+  if (!eye_) eye_ = std::make_unique<TEyeWindow>();
+  eye_->Follow(channel_->Channel(), RG1.ItemIndex());
+  eye_->RefreshPicture();
+  eye_->Show();
+  eye_->SetFocus();
 }
 
 void TForm1::CopyPictureClick() {

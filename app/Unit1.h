@@ -4,7 +4,10 @@
 
 #include <memory>
 
+#include "app/ChannelDialog.h"
+#include "app/ChannelView.h"
 #include "app/CompareWindow.h"
+#include "app/EyeDiagram.h"
 #include "app/SignalViews.h"
 #include "app/TransmissionModel.h"
 #include "chart/panel/Chart.h"
@@ -64,6 +67,8 @@ class TForm1 : public tk::TForm {
   void CopyPictureClick();
   void SavePictureClick();
   void SaveDataClick();
+  void ChannelClick();
+  void EyeClick();
   // The signal chart's samples with their bits, and a file name for them.
   std::string SignalCsv() const;
   std::string DefaultName(const std::string& extension) const;
@@ -73,6 +78,12 @@ class TForm1 : public tk::TForm {
   TCompareInput CompareInput() const;
   // The compare window once opened, else null.
   TCompareWindow* Compare() const { return compare_.get(); }
+
+  // The channel between sender and receiver, ideal at start.
+  TChannelView& Channel() { return *channel_; }
+  // The channel's dialog and the eye diagram once opened, else null.
+  TChannelDialog* ChannelDialog() const { return channelDialog_.get(); }
+  TEyeWindow* EyeWindow() const { return eye_.get(); }
 
   const TTransmissionModel& Model() const { return *model_; }
   TSignalViews& Views() { return *views_; }
@@ -86,14 +97,26 @@ class TForm1 : public tk::TForm {
   // 1000 div the speed; a transient speed of 0 or below (while typing) gives
   // interval 0, which stops the ticks until the box reads a valid speed.
   std::uint32_t BitTimeFromSpeed() const;
-  void RecordSentBit(const std::string& pendingBefore, const std::string& textBefore);
+  // The bit that just went out, what it carried and where it stands in its frame.
+  char RecordSentBit(const std::string& pendingBefore, const std::string& textBefore);
   void UpdateCompare();
+  void CreateChannel();
+  void ChannelSettings(const TChannelSettings& settings);
+  void ShowChannelResults();
+  // The receiver view reads the channel's receiver while the channel is on.
+  void UpdateReceiverView();
+  void ChannelWindowMoved();
 
   std::unique_ptr<Ports> ports_;
   std::unique_ptr<TTransmissionModel> model_;
   std::unique_ptr<TSignalViews> views_;  // goes before Chart1, whose series it names
   std::unique_ptr<TCompareWindow> compare_;
   std::unique_ptr<tk::TShortcut> compareKey_;  // Ctrl+E on the focused chart
+  std::unique_ptr<TChannelView> channel_;     // goes before Chart1, whose series it lends
+  std::unique_ptr<TChannelDialog> channelDialog_;
+  std::unique_ptr<TEyeWindow> eye_;
+  int frameLength_ = 0;  // of the frame in progress, as it was built
+  bool newRun_ = false;  // START: the receiver view turns to the new run at its first bit
   bool started_ = false;  // START since launch or the last Clear
   TCompareInput sent_;    // what has gone out since START
   std::vector<TBitDrawing> drawn_;  // how each of those bits went onto the signal

@@ -1,8 +1,9 @@
 // Pictures of the real window for a person to look at: at start, after START
 // has sent "KELDO" (the clock's tick handler driven 40 times), and with the
 // About panel open, and with every view of the chart's context menu on, at
-// 16 and at 1000 bits per second (the last also zoomed into 800..900 ms).
-// Writes PNGs into the folder given as the only argument.
+// 16 and at 1000 bits per second (the last also zoomed into 800..900 ms),
+// and with a noisy, slow channel: the window, the channel's dialog and the
+// eye diagram. Writes PNGs into the folder given as the only argument.
 #include <cstdio>
 #include <string>
 
@@ -19,7 +20,8 @@ void SendWithAllViews(TForm1& form, int speed, const std::string& text) {
   form.CheckBox2.SetChecked(true);
   form.Edit1.SetText(text);
   for (int i = 0; i < form.ChartMenu.Count(); ++i)
-    if (!form.ChartMenu.Item(i).Checked()) form.ChartMenu.Item(i).Click();
+    if (form.ChartMenu.Item(i).Checkable() && !form.ChartMenu.Item(i).Checked())
+      form.ChartMenu.Item(i).Click();
   form.Button1.Click();
   for (std::size_t tick = 0; tick < 12 * text.size(); ++tick)
     form.Timer1Timer();
@@ -38,6 +40,24 @@ bool ViewPictures(TForm1& form, const std::string& folder) {
   form.Chart1.BottomAxis().SetLimits(800, 900);
   tk::ProcessMessages();
   ok = ok && form.SaveImage(folder + "/6-views-1000-zoom.png");
+  return ok;
+}
+
+bool ChannelPictures(TForm1& form, const std::string& folder) {
+  form.Chart1.BottomAxis().SetLimits(0, 999);
+  form.RG1.SetItemIndex(leNrzL);
+  form.ChannelClick();
+  form.ChannelDialog()->OnSettings({0.25, 0.15, 0.01, 0.02, 1});
+  SendWithAllViews(form, 16, "KELDO");
+  form.Channel().Recount().Finish();
+  form.EyeClick();
+  for (int i = 0; i < 400; ++i) form.Timer1Timer();  // more bits for the eye
+  form.Timer1.SetEnabled(false);
+  form.EyeWindow()->RefreshPicture();
+  tk::ProcessMessages();
+  bool ok = form.SaveImage(folder + "/7-channel.png");
+  ok = ok && form.ChannelDialog()->SaveImage(folder + "/8-channel-dialog.png");
+  ok = ok && form.EyeWindow()->SaveImage(folder + "/9-eye.png");
   return ok;
 }
 
@@ -61,6 +81,7 @@ int main(int argc, char** argv) {
   ok = ok && form1.SaveImage(folder + "/3-about.png");
   form1.Button4.Click();
   ok = ok && ViewPictures(form1, folder);
+  ok = ok && ChannelPictures(form1, folder);
   if (!ok) std::fprintf(stderr, "could not write the screenshots into %s\n", folder.c_str());
   return ok ? 0 : 1;
 }

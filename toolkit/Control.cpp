@@ -53,6 +53,11 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   BoundsChanged();
 }
 
+void TControl::SetHint(const std::string& hint) {
+  hint_ = hint;
+  widget_->setToolTip(ToQString(hint));
+}
+
 void TControl::SetAnchors(TAnchors anchors) {
   anchors_ = anchors;
   RememberAnchorDistances();

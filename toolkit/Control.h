@@ -51,6 +51,9 @@ class TControl {
   int TabOrder() const { return tabOrder_; }
   void SetTabOrder(int order);
   TWinControl* Parent() const { return parent_; }
+  // The one-line explanation that shows while the pointer rests on the control.
+  const std::string& Hint() const { return hint_; }
+  virtual void SetHint(const std::string& hint);
 
   // operations
   void Show() { SetVisible(true); }
@@ -94,6 +97,7 @@ class TControl {
   TColor color_ = clBtnFace;
   TFont font_;
   int tabOrder_ = -1;
+  std::string hint_;
 };
 
 // A control that holds other controls.

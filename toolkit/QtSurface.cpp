@@ -1,4 +1,5 @@
 #include "toolkit/QtSurface.h"
+#include "toolkit/RgbPicture.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -531,12 +532,15 @@ void TQtSurface::CopyFrom(int x, int y, TBitmap& source) {
 
 void TQtSurface::DrawPicture(const TRect& dest, const TPicture& picture) {
   Forget();
-  auto* image = dynamic_cast<const TImagePicture*>(&picture);
+  const QImage* image = nullptr;
+  if (auto* read = dynamic_cast<const TImagePicture*>(&picture))
+    image = &read->Image();
+  else if (auto* painted = dynamic_cast<const TRgbPicture*>(&picture))
+    image = &painted->Image();
   if (!image || picture.Empty()) return;
   QPainter& p = impl_->painter;
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  p.drawImage(QRect(dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top),
-              image->Image());
+  p.drawImage(QRect(dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top), *image);
 }
 
 // ---------------------------------------------------------------- bitmaps

@@ -212,11 +212,12 @@ TEST_F(ExportTest, WrittenFilesHoldExactlyTheBytes) {
 }
 
 TEST_F(ExportTest, MenuCommandsFollowTheViewsWithTheirOwnAccelerators) {
-  const char* captions[] = {"&Bit grid", "Bit r&oles", "&Receiver", "&Clock",
-                            "Com&pare encodings", "Cop&y picture", "&Save picture...",
-                            "Save &data..."};
-  ASSERT_EQ(form.ChartMenu.Count(), 8);
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(form.ChartMenu.Item(i).Caption(), captions[i]);
+  const char* captions[] = {"&Bit grid",     "Bit r&oles",    "&Receiver",
+                            "&Clock",        "Com&pare encodings", "Cop&y picture",
+                            "&Save picture...", "Save &data...", "C&hannel...",
+                            "&Eye diagram"};
+  ASSERT_EQ(form.ChartMenu.Count(), 10);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(form.ChartMenu.Item(i).Caption(), captions[i]);
   TCompareWindow& compare = OpenCompare();
   ASSERT_EQ(compare.ChartMenu.Count(), 3);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(compare.ChartMenu.Item(i).Caption(), captions[5 + i]);

@@ -1,0 +1,311 @@
+#include "app/ChannelReceiver.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace channel {
+
+namespace {
+
+// Encodings whose start bit always pulls the line to the other side of the
+// threshold from a stop bit, so a UART can hunt for that edge.
+bool HasStartEdge(int encoding) {
+  return encoding == leUnipolar || encoding == leNrzL || encoding == leRz;
+}
+
+// Where in its bit the receiver decides, in bit times.
+double DecisionPoint(int encoding) {
+  if (encoding == leRz) return 0.25;          // the middle of the pulse
+  if (encoding == leManchester) return 0.75;  // the middle of the second half
+  return 0.5;
+}
+
+// The side of the line a start bit pulls it to. RZ returns to 0 between
+// pulses, so its edge into the start pulse (-1) is taken halfway there.
+bool OnStartSide(int encoding, double v) {
+  switch (encoding) {
+    case leUnipolar: return v < 0.5;
+    case leNrzL: return v > 0.0;
+    default: return v < -0.5;  // RZ
+  }
+}
+
+char RoleAt(int p, bool startStop, bool parity) {
+  if (startStop) {
+    if (p == 0) return 'S';
+    --p;
+  }
+  if (p < 8) return static_cast<char>('7' - p);
+  if (parity && p == 8) return 'P';
+  return 'T';
+}
+
+int FrameLength(bool startStop, bool parity) {
+  return 8 + (startStop ? 3 : 0) + (parity ? 1 : 0);
+}
+
+}  // namespace
+
+TChannelReceiver::TChannelReceiver(const TLine& line, const TChannelSettings& settings)
+    : line_(line), settings_(settings), cursor_(line, settings), flips_(settings.seed, kFlipStream) {}
+
+void TChannelReceiver::CountFlips(std::size_t upTo) {
+  for (; flipsCounted_ < upTo; ++flipsCounted_)
+    if (Flipped(flips_, settings_.ber, flipsCounted_)) ++counters_.bitsFlipped;
+}
+
+bool TChannelReceiver::Advance(std::size_t limit) {
+  limit_ = std::min(limit, line_.Count());
+  CountFlips(limit_);
+  for (;;) {
+    if (!inRun_) {
+      if (nextRun_ >= limit_) {
+        reached_ = nextRun_;
+        return limit_ == line_.Count();
+      }
+      cursor_.Start(nextRun_);
+      inRun_ = true;
+      mode_ = mNone;
+      ref_ = cursor_.Current().start;
+      seenIdle_ = true;  // a transmission starts straight with its first frame
+      nrziHigh_ = true;  // as START leaves the NRZ-I line
+      frame_ = TFrame{};
+    }
+    const TReach r = Step();
+    reached_ = cursor_.Current().index;
+    if (r == kHere) continue;
+    if (r == kWait) return limit_ == line_.Count();
+    // the run ended under the receiver: a frame cut short there is never finished
+    inRun_ = false;
+    nextRun_ = line_.RunEnd(cursor_.Current().index);
+  }
+}
+
+TReach TChannelReceiver::Step() {
+  switch (mode_) {
+    case mHunt: return Hunt();
+    case mUart: return UartBit();
+    case mClocked: return ClockedBit();
+    default: return ChooseMode();
+  }
+}
+
+TReach TChannelReceiver::ChooseMode() {
+  const TReach r = cursor_.Reach(ref_, limit_);
+  if (r != kHere) return r;
+  const TBitInfo& at = cursor_.Current();
+  encoding_ = at.encoding;
+  tr_ = at.bitTime * (1.0 + settings_.skew);
+  mode_ = (at.startStop && HasStartEdge(at.encoding)) ? mHunt : mClocked;
+  return kHere;
+}
+
+// ---------------------------------------------------------------- the UART
+
+TReach TChannelReceiver::Hunt() {
+  TReach r = cursor_.Reach(ref_, limit_);
+  if (r != kHere) return r;
+  TCell c = cursor_.CellAt(ref_);
+  for (;;) {
+    if (!OnStartSide(encoding_, c.value)) {
+      seenIdle_ = true;
+    } else if (seenIdle_) {
+      const TBitInfo& at = cursor_.InfoOf(c.bit);
+      encoding_ = at.encoding;
+      tr_ = at.bitTime * (1.0 + settings_.skew);
+      BeginFrame(c.start, at);
+      mode_ = mUart;
+      return kHere;
+    }
+    TCell next;
+    if (!cursor_.Neighbour(c, +1, next)) {
+      r = cursor_.NextBit(limit_);
+      if (r != kHere) {
+        ref_ = c.end;  // go on from the next sample once it has arrived
+        return r;
+      }
+      next = cursor_.CurrentCell(0);
+    }
+    c = next;
+  }
+}
+
+TReach TChannelReceiver::UartBit() {
+  const double s = frame_.startX + (frame_.count + DecisionPoint(encoding_)) * tr_;
+  const TReach r = cursor_.Reach(s, limit_);
+  if (r != kHere) return r;
+  const TCell c = cursor_.CellAt(s);
+  const char digit = Decide(encoding_, c.value);
+  if (frame_.count == 0 && digit == '1') {
+    // the line is back on the idle side at the start bit's middle: a glitch, no start
+    frame_.active = false;
+    mode_ = mHunt;
+    ref_ = s;
+    seenIdle_ = false;
+    return kHere;
+  }
+  Record(s, c, digit, frame_.startX + (frame_.count + 1) * tr_);
+  if (!frame_.active) {
+    // hunt again from the last stop bit's instant
+    mode_ = mNone;
+    ref_ = s;
+    seenIdle_ = false;
+  }
+  return kHere;
+}
+
+// ---------------------------------------------------------------- the free-running clock
+
+TReach TChannelReceiver::ClockedBit() {
+  TReach r = cursor_.Reach(ref_, limit_);
+  if (r != kHere) return r;
+  const TBitInfo at = cursor_.Current();
+  encoding_ = at.encoding;
+  tr_ = at.bitTime * (1.0 + settings_.skew);
+  double bitStart = ref_;
+  if (encoding_ == leManchester) {
+    r = cursor_.Reach(bitStart + 0.75 * tr_, limit_);
+    if (r != kHere) return r;
+    bitStart = Relock(bitStart, tr_);
+  }
+  const double s = bitStart + DecisionPoint(encoding_) * tr_;
+  r = cursor_.Reach(s, limit_);
+  if (r != kHere) return r;  // the relock is found again from ref_ next time
+  const TCell c = cursor_.CellAt(s);
+  const char digit = Decide(encoding_, c.value);
+  if (!frame_.active && !(at.startStop && digit == '1')) BeginFrame(bitStart, at);
+  Record(s, c, digit, bitStart + tr_);
+  ref_ = bitStart + tr_;
+  if (!frame_.active) mode_ = mNone;
+  return kHere;
+}
+
+// The bit start that puts the mid-bit edge nearest the expected one, within a
+// quarter bit, at the middle; the old start when there is none (noise may
+// hide it, and then the clock coasts for a bit).
+double TChannelReceiver::Relock(double bitStart, double tr) {
+  const double m = bitStart + 0.5 * tr, reach = 0.25 * tr;
+  const double threshold = TChannel::Threshold(leManchester);
+  auto side = [threshold](const TCell& c) { return c.value > threshold; };
+  TCell left = cursor_.CellAt(m), right = left;
+  for (int d = 0; d <= kSamples / 4 + 1; ++d) {
+    TCell before, after;
+    const bool hasLeft = m - left.start <= reach && cursor_.Neighbour(left, -1, before);
+    const bool hasRight = right.end - m <= reach && cursor_.Neighbour(right, +1, after);
+    if (!hasLeft && !hasRight) break;
+    const bool leftFirst = hasLeft && (!hasRight || m - left.start <= right.end - m);
+    for (int pass = 0; pass < 2; ++pass) {
+      const bool useLeft = (pass == 0) == leftFirst;
+      if (useLeft && hasLeft && side(before) != side(left)) return left.start - 0.5 * tr;
+      if (!useLeft && hasRight && side(after) != side(right)) return right.end - 0.5 * tr;
+    }
+    if (hasLeft) left = before;
+    if (hasRight) right = after;
+  }
+  return bitStart;
+}
+
+char TChannelReceiver::Decide(int encoding, double value) {
+  bool one = false;
+  switch (encoding) {
+    case leUnipolar:
+      one = value > TChannel::Threshold(leUnipolar);
+      break;
+    case leNrzL:
+      one = value < 0.0;  // '1' is the low level
+      break;
+    case leNrzI: {
+      const bool high = value > 0.0;
+      one = high != nrziHigh_;
+      nrziHigh_ = high;
+      break;
+    }
+    default:  // RZ: the pulse's sign; Manchester: the second half's level
+      one = value > 0.0;
+      break;
+  }
+  return one ? '1' : '0';
+}
+
+// ---------------------------------------------------------------- frames
+
+void TChannelReceiver::BeginFrame(double start, const TBitInfo& at) {
+  frame_ = TFrame{};
+  frame_.active = true;
+  frame_.startStop = at.startStop;
+  frame_.parity = at.parity;
+  frame_.length = FrameLength(at.startStop, at.parity);
+  frame_.startX = start;
+  frame_.first = decisions_.size();
+}
+
+void TChannelReceiver::Record(double s, const TCell& cell, char digit, double bitEnd) {
+  const TBitInfo& sent = cursor_.InfoOf(cell.bit);
+  TDecision d;
+  d.bit = static_cast<std::uint32_t>(cell.bit);
+  const double frac = sent.bitTime > 0 ? (s - sent.start) / sent.bitTime : 0.0;
+  d.frac = static_cast<std::uint16_t>(std::clamp(frac * 65536.0, 0.0, 65535.0));
+  d.level = static_cast<std::int16_t>(std::clamp(std::round(cell.value * kLevelScale), -32768.0, 32767.0));
+  d.flags = digit == '1' ? kDecidedOne : 0;
+  ++counters_.bitsSampled;
+  if (digit != sent.digit) ++counters_.bitsWrong;
+  if (frame_.active) {
+    const int one = digit == '1' ? 1 : 0;
+    d.role = RoleAt(frame_.count, frame_.startStop, frame_.parity);
+    if (d.role >= '0' && d.role <= '7') {
+      frame_.code = static_cast<std::uint8_t>((frame_.code << 1) | one);
+      frame_.ones += one;
+    } else if (d.role == 'P') {
+      frame_.ones += one;
+      if (frame_.ones % 2 != 0) {
+        frame_.parityError = true;
+        d.flags |= kDecisionError;
+      }
+    } else if (d.role == 'T' && !one) {
+      frame_.framingError = true;
+      d.flags |= kDecisionError;
+    }
+    ++frame_.count;
+    frame_.endX = bitEnd;
+  }
+  decisions_.push_back(d);
+  if (frame_.active && frame_.count == frame_.length) FinishFrame();
+}
+
+void TChannelReceiver::FinishFrame() {
+  TFrameRecord f;
+  f.startX = frame_.startX;
+  f.span = static_cast<float>(frame_.endX - frame_.startX);
+  f.first = static_cast<std::uint32_t>(frame_.first);
+  f.code = frame_.code;
+  f.count = static_cast<std::uint8_t>(frame_.length);
+  if (frame_.parityError) f.flags |= kParityError, ++counters_.parityErrors;
+  if (frame_.framingError) f.flags |= kFramingError, ++counters_.framingErrors;
+  ++counters_.charactersDecoded;
+  // the character is right when the frame lines up with a sent frame carrying it
+  const std::size_t b0 = decisions_[frame_.first].bit;
+  const TBitInfo first = line_.Info(b0);
+  bool right = false;
+  if (first.position == 0 && first.startStop == frame_.startStop && first.parity == frame_.parity &&
+      b0 + static_cast<std::size_t>(frame_.length) <= line_.Count()) {
+    std::uint8_t sent = 0;
+    const std::size_t data = b0 + (frame_.startStop ? 1 : 0);
+    for (std::size_t i = data; i < data + 8; ++i)
+      sent = static_cast<std::uint8_t>((sent << 1) | (line_.Digit(i) == '1' ? 1 : 0));
+    right = sent == frame_.code;
+  }
+  if (right) {
+    f.flags |= kRight;
+    ++counters_.charactersRight;
+  } else if (!frame_.parityError && !frame_.framingError) {
+    ++counters_.undetected;
+  }
+  frames_.push_back(f);
+  frame_.active = false;
+}
+
+std::size_t TChannelReceiver::Bytes() const {
+  return decisions_.capacity() * sizeof(TDecision) + frames_.capacity() * sizeof(TFrameRecord);
+}
+
+}  // namespace channel
