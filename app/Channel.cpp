@@ -46,6 +46,7 @@ std::uint32_t TEyeDiagram::At(int column, int row) const {
 
 void TEyeDiagram::Clear() {
   std::fill(density_.begin(), density_.end(), 0u);
+  std::fill(crossings_.begin(), crossings_.end(), 0u);
   max_ = 0;
   traces_ = 0;
 }
@@ -59,6 +60,7 @@ void TEyeDiagram::Mark(int column, double level) {
 
 void TEyeDiagram::AddTrace(const double* t, const double* level, std::size_t count) {
   constexpr double perBit = kColumns / 2.0;
+  int lastSide = -1;  // the side of the threshold at the trace's last column, -1 before the first
   for (std::size_t i = 0; i + 1 < count; ++i) {
     const double t0 = t[i], t1 = t[i + 1];
     if (!(t1 > t0)) continue;
@@ -67,10 +69,20 @@ void TEyeDiagram::AddTrace(const double* t, const double* level, std::size_t cou
     const int to = std::min(kColumns, static_cast<int>(std::ceil((t1 + 1.0) * perBit - 0.5)));
     for (int c = from; c < to; ++c) {
       const double tc = -1.0 + (c + 0.5) / perBit;
-      Mark(c, level[i] + (level[i + 1] - level[i]) * (tc - t0) / (t1 - t0));
+      const double v = level[i] + (level[i + 1] - level[i]) * (tc - t0) / (t1 - t0);
+      Mark(c, v);
+      const int side = v > threshold_ ? 1 : 0;
+      if (lastSide >= 0 && side != lastSide) ++crossings_[static_cast<std::size_t>(c)];
+      lastSide = side;
     }
   }
   ++traces_;
+}
+
+void TEyeDiagram::SetThreshold(double level) {
+  if (level == threshold_) return;
+  threshold_ = level;
+  Clear();  // the crossings counted belong to the old threshold
 }
 
 TEyeOpening TEyeDiagram::Opening() const {
@@ -83,8 +95,9 @@ TEyeOpening TEyeDiagram::Opening() const {
   int up = row, down = row, left = column, right = column;
   while (up + 1 < kRows && At(column, up + 1) == 0) ++up;
   while (down > 0 && At(column, down - 1) == 0) --down;
-  while (left > 0 && At(left - 1, row) == 0) --left;
-  while (right + 1 < kColumns && At(right + 1, row) == 0) ++right;
+  if (crossings_[column] != 0) return o;
+  while (left > 0 && crossings_[static_cast<std::size_t>(left - 1)] == 0) --left;
+  while (right + 1 < kColumns && crossings_[static_cast<std::size_t>(right + 1)] == 0) ++right;
   o.height = (up - down + 1) * step;
   o.width = (right - left + 1) * (2.0 / kColumns);
   o.open = true;

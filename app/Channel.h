@@ -84,7 +84,7 @@ struct TChannelCounters {
 // The eye opening measured on the density picture, at the sampling instant.
 struct TEyeOpening {
   double height = 0;  // level units: the empty rows around the threshold in the sampling column
-  double width = 0;   // bit times: the empty columns around the sampling instant in the threshold row
+  double width = 0;   // bit times: the columns around the sampling instant where no trace crosses the threshold
   bool open = false;  // both are above zero
 };
 
@@ -95,7 +95,9 @@ struct TEyeOpening {
 // [-1 + 2c/kColumns, -1 + 2(c+1)/kColumns) bit times from the instant, row r
 // covers [kLevelLow + r*step, kLevelLow + (r+1)*step) with step the level range
 // over kRows (row 0 the lowest level). Between two samples the trace is
-// interpolated, so each trace marks one cell in every column it crosses.
+// interpolated, so each trace marks one cell in every column it crosses, and
+// the columns where a trace passes the threshold are counted apart (a steep
+// edge can jump over the threshold's row).
 class TEyeDiagram {
  public:
   static constexpr int kColumns = 256, kRows = 128;
@@ -107,7 +109,9 @@ class TEyeDiagram {
   std::uint32_t MaxCount() const { return max_; }
   std::uint64_t Traces() const { return traces_; }
   double Threshold() const { return threshold_; }
-  void SetThreshold(double level) { threshold_ = level; }
+  void SetThreshold(double level);  // a different threshold clears the picture
+  // How many traces pass the threshold in each column.
+  const std::vector<std::uint32_t>& Crossings() const { return crossings_; }
 
   // operations
   void Clear();
@@ -119,6 +123,7 @@ class TEyeDiagram {
   void Mark(int column, double level);
 
   std::vector<std::uint32_t> density_ = std::vector<std::uint32_t>(kRows * kColumns, 0);
+  std::vector<std::uint32_t> crossings_ = std::vector<std::uint32_t>(kColumns, 0);
   std::uint32_t max_ = 0;
   std::uint64_t traces_ = 0;
   double threshold_ = 0;
