@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Channel.h"
+#include "app/ChannelLine.h"
 #include "app/TransmissionModel.h"
 #include "tests/support/TransmissionDoubles.h"
 
@@ -146,6 +147,34 @@ TEST(ChannelSettings, RejectsEachKnobOutsideItsRangeAndKeepsTheOldSettings) {
   }
   EXPECT_TRUE(TChannelSettings::Ideal().IsIdeal());
   EXPECT_FALSE(Knobs(0, 0, 0, 0.01).IsIdeal());
+}
+
+// ---------------------------------------------------------------- random numbers
+
+// The normal deviates against the normal law: P(|z| < k) = erf(k / sqrt 2),
+// out to the tail that the generator handles apart, each within five
+// standard deviations of a count over a million draws.
+TEST(ChannelRandom, NormalDeviatesFollowTheNormalLaw) {
+  const int n = 1000000;
+  const double ks[] = {0.5, 1, 2, 3, 3.6, 4};
+  std::vector<int> inside(std::size(ks), 0);
+  double sum = 0, squares = 0;
+  const channel::TRandom r(2024, channel::kNoiseStream);
+  for (int i = 0; i < n; ++i) {
+    const double z = r.Normal(static_cast<std::uint64_t>(i));
+    sum += z;
+    squares += z * z;
+    for (std::size_t j = 0; j < std::size(ks); ++j) inside[j] += std::fabs(z) < ks[j] ? 1 : 0;
+  }
+  for (std::size_t j = 0; j < std::size(ks); ++j) {
+    const double p = std::erf(ks[j] / std::sqrt(2.0));
+    EXPECT_NEAR(inside[j] / double(n), p, 5 * std::sqrt(p * (1 - p) / n) + 1e-9) << "k " << ks[j];
+  }
+  EXPECT_NEAR(sum / n, 0, 5 / std::sqrt(double(n)));
+  EXPECT_NEAR(squares / n, 1, 5 * std::sqrt(2.0 / n));
+  // keyed, not sequential: any index alone gives the same number
+  EXPECT_EQ(r.Normal(777), channel::TRandom(2024, channel::kNoiseStream).Normal(777));
+  EXPECT_NE(r.Normal(777), channel::TRandom(2025, channel::kNoiseStream).Normal(777));
 }
 
 // ---------------------------------------------------------------- an ideal channel
