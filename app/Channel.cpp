@@ -106,7 +106,18 @@ TEyeOpening TEyeDiagram::Opening() const {
 
 // ---------------------------------------------------------------- the channel
 
-struct TChannelLine : channel::TLine {};
+struct TChannelLine : channel::TLine {
+  // the cable's factors for the window's wave, worked out again only when tau changes
+  const channel::TCable& CableFor(double tau) {
+    if (tau != cableTau) {
+      cable = channel::TCable(tau);
+      cableTau = tau;
+    }
+    return cable;
+  }
+  channel::TCable cable{0.0};
+  double cableTau = 0;
+};
 
 class TChannelReceiver : public channel::TChannelReceiver {
  public:
@@ -161,7 +172,7 @@ std::size_t TChannel::FillWave(double x0, double x1, std::vector<double>& xs,
   // the cable's state at the window from a warm-up that costs no noise
   const std::size_t runStart = line_->LatestRunStart();
   const auto warm = static_cast<std::size_t>(std::ceil(kWarmUpTaus * settings_.tau));
-  channel::TWaveCursor cursor(*line_, settings_);
+  channel::TWaveCursor cursor(*line_, settings_, &line_->CableFor(settings_.tau));
   cursor.Start(first - std::min(warm, first - runStart));
   while (cursor.Current().index < first) cursor.NextBit(count);
   for (;;) {

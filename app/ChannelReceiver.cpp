@@ -180,27 +180,34 @@ TReach TChannelReceiver::ClockedBit() {
   return kHere;
 }
 
-// The bit start that puts the mid-bit edge nearest the expected one, within a
-// quarter bit, at the middle; the old start when there is none (noise may
-// hide it, and then the clock coasts for a bit).
+// The bit start that puts the mid-bit edge at the middle, the edge taken where
+// the line passes the threshold between a quarter bit before and after the
+// expected middle m: the samples there tell which way it goes, so one walk
+// from m towards it finds it (a cable delays it by the same amount bit after
+// bit, and after the first re-lock the walk is short). With both ends on one
+// side (noise, or no edge) the clock coasts for the bit.
 double TChannelReceiver::Relock(double bitStart, double tr) {
   const double m = bitStart + 0.5 * tr, reach = 0.25 * tr;
   const double threshold = TChannel::Threshold(leManchester);
   auto side = [threshold](const TCell& c) { return c.value > threshold; };
-  TCell left = cursor_.CellAt(m), right = left;
-  for (int d = 0; d <= kSamples / 4 + 1; ++d) {
-    TCell before, after;
-    const bool hasLeft = m - left.start <= reach && cursor_.Neighbour(left, -1, before);
-    const bool hasRight = right.end - m <= reach && cursor_.Neighbour(right, +1, after);
-    if (!hasLeft && !hasRight) break;
-    const bool leftFirst = hasLeft && (!hasRight || m - left.start <= right.end - m);
-    for (int pass = 0; pass < 2; ++pass) {
-      const bool useLeft = (pass == 0) == leftFirst;
-      if (useLeft && hasLeft && side(before) != side(left)) return left.start - 0.5 * tr;
-      if (!useLeft && hasRight && side(after) != side(right)) return right.end - 0.5 * tr;
+  const TCell first = cursor_.CellAt(m - reach), last = cursor_.CellAt(m + reach);
+  const bool from = side(first);
+  if (side(last) == from) return bitStart;
+  TCell c = cursor_.CellAt(m), n;
+  if (side(c) == from) {
+    // the edge is later: the first sample past it starts on the other side
+    while (c.bit != last.bit || c.k != last.k) {
+      if (!cursor_.Neighbour(c, +1, n)) break;
+      c = n;
+      if (side(c) != from) return c.start - 0.5 * tr;
     }
-    if (hasLeft) left = before;
-    if (hasRight) right = after;
+    return bitStart;
+  }
+  // the edge is earlier: walk back to the last sample still on the first side
+  while (c.bit != first.bit || c.k != first.k) {
+    if (!cursor_.Neighbour(c, -1, n)) break;
+    if (side(n) == from) return c.start - 0.5 * tr;
+    c = n;
   }
   return bitStart;
 }
