@@ -52,10 +52,11 @@ void TEyeDiagram::Clear() {
 }
 
 void TEyeDiagram::Mark(int column, double level) {
-  const double row = std::floor((level - kLevelLow) / (kLevelHigh - kLevelLow) * kRows);
+  constexpr double rowsPerLevel = kRows / (kLevelHigh - kLevelLow);
+  const double row = (level - kLevelLow) * rowsPerLevel;
   if (!(row >= 0 && row < kRows)) return;  // off the picture (and NaN)
-  std::uint32_t& n = density_[static_cast<std::size_t>(row) * kColumns + static_cast<std::size_t>(column)];
-  max_ = std::max(max_, ++n);
+  const std::uint32_t n = ++density_[static_cast<std::size_t>(row) * kColumns + static_cast<std::size_t>(column)];
+  if (n > max_) max_ = n;
 }
 
 void TEyeDiagram::AddTrace(const double* t, const double* level, std::size_t count) {
@@ -67,9 +68,10 @@ void TEyeDiagram::AddTrace(const double* t, const double* level, std::size_t cou
     // the columns whose centres -1 + (c + 0.5) / perBit lie in [t0, t1)
     const int from = std::max(0, static_cast<int>(std::ceil((t0 + 1.0) * perBit - 0.5)));
     const int to = std::min(kColumns, static_cast<int>(std::ceil((t1 + 1.0) * perBit - 0.5)));
+    const double slope = (level[i + 1] - level[i]) / (t1 - t0);
     for (int c = from; c < to; ++c) {
       const double tc = -1.0 + (c + 0.5) / perBit;
-      const double v = level[i] + (level[i + 1] - level[i]) * (tc - t0) / (t1 - t0);
+      const double v = level[i] + slope * (tc - t0);
       Mark(c, v);
       const int side = v > threshold_ ? 1 : 0;
       if (lastSide >= 0 && side != lastSide) ++crossings_[static_cast<std::size_t>(c)];
@@ -175,16 +177,20 @@ std::size_t TChannel::FillWave(double x0, double x1, std::vector<double>& xs,
   channel::TWaveCursor cursor(*line_, settings_, &line_->CableFor(settings_.tau));
   cursor.Start(first - std::min(warm, first - runStart));
   while (cursor.Current().index < first) cursor.NextBit(count);
+  double levels[kSamplesPerBit];
   for (;;) {
     const channel::TBitInfo& bit = cursor.Current();
     if (bit.start > x1) break;
-    const double w = bit.bitTime / static_cast<double>(kSamplesPerBit);
-    for (int k = 0; k < kSamplesPerBit && bit.bitTime > 0; ++k) {
-      const double x = bit.start + (k + 0.5) * w;
-      if (x < x0) continue;
-      if (x > x1) break;
-      xs.push_back(x);
-      ys.push_back(cursor.CurrentCell(k).value);
+    if (bit.bitTime > 0) {
+      cursor.CurrentLevels(levels);
+      const double w = bit.bitTime / static_cast<double>(kSamplesPerBit);
+      for (int k = 0; k < kSamplesPerBit; ++k) {
+        const double x = bit.start + (k + 0.5) * w;
+        if (x < x0) continue;
+        if (x > x1) break;
+        xs.push_back(x);
+        ys.push_back(levels[k]);
+      }
     }
     if (cursor.NextBit(count) != channel::kHere) break;
   }

@@ -166,8 +166,9 @@ class TWaveCursor {
   const TBitInfo& Current() const { return cur_.info; }
   // The bit's facts when it is held, else the current bit's.
   const TBitInfo& InfoOf(std::size_t bit) const;
-  // The sample k of the current bit.
+  // The sample k of the current bit, and all of its samples' levels.
   TCell CurrentCell(int k) const { return Make(cur_, k); }
+  void CurrentLevels(double (&out)[kSamples]) const;
 
  private:
   struct TSlot {
@@ -208,6 +209,15 @@ inline double TWaveCursor::Value(const TSlot& slot, int k) const {
   double v = cable_.After(from, input, cable_.centre[first ? k : k - kHalf]);
   if (sigma_ > 0) v += sigma_ * noise_.Normal(slot.info.index * kSamples + static_cast<std::uint64_t>(k));
   return v;
+}
+
+inline void TWaveCursor::CurrentLevels(double (&out)[kSamples]) const {
+  for (int k = 0; k < kHalf; ++k) out[k] = cable_.After(cur_.state, cur_.levels.first, cable_.centre[k]);
+  for (int k = 0; k < kHalf; ++k) out[kHalf + k] = cable_.After(cur_.mid, cur_.levels.second, cable_.centre[k]);
+  if (sigma_ > 0) {
+    const std::uint64_t base = cur_.info.index * kSamples;
+    for (int k = 0; k < kSamples; ++k) out[k] += sigma_ * noise_.Normal(base + static_cast<std::uint64_t>(k));
+  }
 }
 
 inline TCell TWaveCursor::Make(const TSlot& slot, int k) const {
