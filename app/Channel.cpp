@@ -138,6 +138,10 @@ void TChannel::SetSettings(const TChannelSettings& settings) {
   settings.Check();
   if (settings == settings_) return;
   settings_ = settings;
+  if (recount_ && settings == receiver_->Settings()) {
+    recount_.reset();  // back to the settings the results shown belong to
+    return;
+  }
   recount_ = std::make_unique<TChannelReceiver>(*line_, settings_);
   if (line_->Count() == 0) RunRecount(0);
 }

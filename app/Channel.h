@@ -150,7 +150,8 @@ class TChannel {
   // Validates (std::invalid_argument, old settings kept), applies to the wave at
   // once and starts a recount of the receiver over the whole history; the
   // receiver's results and counters stay those of the old settings until the
-  // recount finishes. Equal settings change nothing.
+  // recount finishes. Equal settings change nothing; going back to the settings
+  // of the results shown drops a recount in progress.
   void SetSettings(const TChannelSettings& settings);
 
   // operations: the transmission road

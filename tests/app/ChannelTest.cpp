@@ -438,6 +438,12 @@ TEST(Channel, RecountInSlicesGivesWhatTheNewSettingsGiveFromTheStart) {
   EXPECT_FALSE(ch.Recounting());
   EXPECT_EQ(ch.Settings(), next);
   EXPECT_EQ(ch.Counters(), reference.Counters());
+  // and so does going back to those settings
+  ch.SetSettings(Knobs(0, 0.9, 0, 0));
+  ASSERT_TRUE(ch.Recounting());
+  ch.SetSettings(next);
+  EXPECT_FALSE(ch.Recounting());
+  EXPECT_EQ(ch.Counters(), reference.Counters());
 }
 
 TEST(Channel, StartAgainBeginsANewRunTheReceiverFollows) {
