@@ -22,7 +22,7 @@
 // the filter starting kWarmUpTaus time constants before it (the error at the
 // window is then below kWindowTolerance). Per sent bit the channel keeps one
 // byte (runs of bits with equal settings share one record) and the receiver
-// keeps about 12 bytes per decision and 8 per character.
+// keeps 12 bytes per decision and 24 per character.
 
 #include <cstddef>
 #include <cstdint>
@@ -164,7 +164,9 @@ class TChannel {
   // the received wave
   // The samples of the latest run whose instants lie in [x0, x1], appended to
   // xs/ys (which are cleared first); returns how many. Costs the samples in the
-  // window plus a warm-up of kWarmUpTaus * tau bit times without noise.
+  // window plus a warm-up of kWarmUpTaus * tau bit times without noise. No
+  // sample lies on a bit boundary, so windows that meet at one share none: a
+  // chart can append the wave of each new bit, [its start, its end].
   std::size_t FillWave(double x0, double x1, std::vector<double>& xs, std::vector<double>& ys) const;
   // Whether the channel flips bit `index` (0 = the first bit since Clear).
   bool BitFlipped(std::size_t index) const;
@@ -184,8 +186,9 @@ class TChannel {
   const TChannelCounters& Counters() const;
 
   // the eye: adds the traces of the decisions from `next` on whose two bit times
-  // have fully arrived, and moves `next` past them (start with 0, and again after
-  // Clear or a finished recount: RecountGeneration() tells when)
+  // have fully arrived, and moves `next` past them. Start with a cleared eye and
+  // 0, and again when RecountGeneration() moves (Clear, a finished recount); the
+  // wave follows new settings at once, the decisions only after the recount.
   void FeedEye(TEyeDiagram& eye, std::size_t& next) const;
 
   // the recount after a settings change, in slices
@@ -194,7 +197,7 @@ class TChannel {
   // Decodes up to `bitBudget` more sent bits; returns true when the recount is
   // done (its results then replace the old ones).
   bool RunRecount(std::size_t bitBudget);
-  // Drops the recount and goes back to the settings its results belong to.
+  // Drops the recount and goes back to the settings the results shown belong to.
   void CancelRecount();
   // Grows by one at every Clear and every finished recount.
   std::uint64_t RecountGeneration() const { return generation_; }

@@ -403,6 +403,16 @@ TEST(Channel, SameSeedSameWaveAndStretchesAgreeWithTheWhole) {
     y1.insert(y1.end(), y2.begin(), y2.end());
     ASSERT_EQ(x1, ax);
     for (std::size_t i = 0; i < ay.size(); ++i) ASSERT_NEAR(y1[i], ay[i], r.tolerance) << i;
+    // bit by bit, as a chart appends the wave of each new bit
+    x1.clear();
+    y1.clear();
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+      a.FillWave(bits[i].startMs, bits[i].startMs + bits[i].bitTime, x2, y2);
+      x1.insert(x1.end(), x2.begin(), x2.end());
+      y1.insert(y1.end(), y2.begin(), y2.end());
+    }
+    ASSERT_EQ(x1.size(), ax.size());
+    for (std::size_t i = 0; i < ay.size(); ++i) ASSERT_NEAR(y1[i], ay[i], r.tolerance) << i;
     EXPECT_EQ(a.Counters(), b.Counters());
   }
 }
