@@ -180,7 +180,8 @@ std::size_t TChannel::FillWave(double x0, double x1, std::vector<double>& xs,
   const auto warm = static_cast<std::size_t>(std::ceil(kWarmUpTaus * settings_.tau));
   channel::TWaveCursor cursor(*line_, settings_, &line_->CableFor(settings_.tau));
   cursor.Start(first - std::min(warm, first - runStart));
-  while (cursor.Current().index < first) cursor.NextBit(count);
+  while (cursor.Current().index < first)
+    if (cursor.NextBit(count) != channel::kHere) return 0;  // cannot happen within one run
   double levels[kSamplesPerBit];
   for (;;) {
     const channel::TBitInfo& bit = cursor.Current();
