@@ -57,6 +57,7 @@ void TChannelReceiver::CountFlips(std::size_t upTo) {
 bool TChannelReceiver::Advance(std::size_t limit) {
   limit_ = std::min(limit, line_.Count());
   CountFlips(limit_);
+  Judge();
   for (;;) {
     if (!inRun_) {
       if (nextRun_ >= limit_) {
@@ -289,29 +290,40 @@ void TChannelReceiver::FinishFrame() {
   if (frame_.parityError) f.flags |= kParityError, ++counters_.parityErrors;
   if (frame_.framingError) f.flags |= kFramingError, ++counters_.framingErrors;
   ++counters_.charactersDecoded;
-  // the character is right when the frame lines up with a sent frame carrying it
-  const std::size_t b0 = decisions_[frame_.first].bit;
-  const TBitInfo first = line_.Info(b0);
-  bool right = false;
-  // (a fast clock finishes a frame before its last stop bit has been sent, so
-  // only the data bits, long sent by then, are asked for)
-  const std::size_t data = b0 + (frame_.startStop ? 1 : 0);
-  if (first.position == 0 && first.startStop == frame_.startStop && first.parity == frame_.parity &&
-      data + 8 <= line_.Count()) {
-    std::uint8_t sent = 0;
-    for (std::size_t i = data; i < data + 8; ++i)
-      sent = static_cast<std::uint8_t>((sent << 1) | (line_.Digit(i) == '1' ? 1 : 0));
-    right = sent == frame_.code;
-  }
-  if (right) {
-    f.flags |= kRight;
-    ++counters_.charactersRight;
-  } else if (!frame_.parityError && !frame_.framingError) {
-    ++counters_.undetected;
-  }
   frames_.push_back(f);
   frame_.active = false;
+  Judge();
 }
+
+// Whether each finished character is the one sent, once the sent frame it lines
+// up with has been sent: a fast clock finishes a frame before its last bits go
+// out, and a character must get the same verdict live and in a recount.
+void TChannelReceiver::Judge() {
+  for (; judged_ < frames_.size(); ++judged_) {
+    TFrameRecord& f = frames_[judged_];
+    const bool startStop = f.count == 11 || f.count == 12, parity = f.count == 9 || f.count == 12;
+    const std::size_t b0 = decisions_[f.first].bit;
+    const std::size_t data = b0 + (startStop ? 1 : 0);
+    if (data + 8 > line_.Count()) return;  // not all sent yet
+    const TBitInfo first = line_.Info(b0);
+    const TBitInfo last = line_.Info(data + 7);
+    bool right = false;
+    if (first.position == 0 && first.startStop == startStop && first.parity == parity &&
+        last.position == first.position + static_cast<int>(data + 7 - b0)) {
+      std::uint8_t sent = 0;
+      for (std::size_t i = data; i < data + 8; ++i)
+        sent = static_cast<std::uint8_t>((sent << 1) | (line_.Digit(i) == '1' ? 1 : 0));
+      right = sent == f.code;
+    }
+    if (right) {
+      f.flags |= kRight;
+      ++counters_.charactersRight;
+    } else if (!(f.flags & (kParityError | kFramingError))) {
+      ++counters_.undetected;
+    }
+  }
+}
+
 
 std::size_t TChannelReceiver::Bytes() const {
   return decisions_.capacity() * sizeof(TDecision) + frames_.capacity() * sizeof(TFrameRecord);

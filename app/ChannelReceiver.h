@@ -77,6 +77,7 @@ class TChannelReceiver {
   void Record(double s, const TCell& cell, char digit, double bitEnd);
   void BeginFrame(double start, const TBitInfo& at);
   void FinishFrame();
+  void Judge();
   void CountFlips(std::size_t upTo);
 
   const TLine& line_;
@@ -85,6 +86,7 @@ class TChannelReceiver {
   TRandom flips_;
   std::size_t limit_ = 0;
   std::size_t reached_ = 0, flipsCounted_ = 0;
+  std::size_t judged_ = 0;  // frames whose character has been checked against the sent one
   bool inRun_ = false;
   std::size_t nextRun_ = 0;
 

@@ -488,13 +488,13 @@ TEST(Channel, RandomTransmissionsKeepTheirInvariants) {
     state = state * 6364136223846793005ull + 1442695040888963407ull;
     return (state >> 33) % n;
   };
-  for (int round = 0; round < 12; ++round) {
+  for (int round = 0; round < 300; ++round) {
     SCOPED_TRACE(round);
     std::vector<TSentBit> bits;
     std::string texts;
     for (int run = 0; run < 3; ++run) {
       std::string text;
-      for (std::uint64_t i = 0, n = 1 + next(12); i < n; ++i) text += static_cast<char>(1 + next(255));
+      for (std::uint64_t i = 0, n = 1 + next(30); i < n; ++i) text += static_cast<char>(1 + next(255));
       const Sent s = Transmit(text, static_cast<int>(next(5)), static_cast<std::uint32_t>(2 + next(99)),
                               next(2) == 1, next(2) == 1);
       bits.insert(bits.end(), s.bits.begin(), s.bits.end());
