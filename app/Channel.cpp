@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <sstream>
 #include <stdexcept>
@@ -212,11 +213,11 @@ namespace {
 
 double DecisionX(const channel::TLine& line, const channel::TDecision& d) {
   const channel::TBitInfo bit = line.Info(d.bit);
-  return bit.start + d.frac / 65536.0 * bit.bitTime;
+  return bit.start + d.Frac() * bit.bitTime;
 }
 
 // The frame a decision belongs to, or -1 when it is none's (hunting) or its frame is unfinished.
-int FrameOf(const std::vector<channel::TFrameRecord>& frames, std::size_t decision) {
+int FrameOf(const std::deque<channel::TFrameRecord>& frames, std::size_t decision) {
   auto it = std::upper_bound(frames.begin(), frames.end(), decision,
                              [](std::size_t d, const channel::TFrameRecord& f) { return d < f.first; });
   if (it == frames.begin()) return -1;
@@ -232,18 +233,18 @@ TReceivedBit TChannel::ReceivedBit(std::size_t index) const {
   const channel::TDecision& d = decisions[index];
   TReceivedBit b;
   b.x = DecisionX(*line_, d);
-  b.level = d.level / channel::kLevelScale;
-  b.bit = (d.flags & channel::kDecidedOne) ? '1' : '0';
-  b.role = d.role;
+  b.level = d.Level();
+  b.bit = d.One() ? '1' : '0';
+  b.role = d.Role();
   b.frame = FrameOf(receiver_->Frames(), index);
-  b.error = (d.flags & channel::kDecisionError) != 0;
+  b.error = d.Error();
   if (b.error && b.role == 'T') {
     b.reason = FramingErrorReason();
   } else if (b.error) {
     // the ones of the frame's data and parity bits, up to this parity bit
     int ones = 0;
-    for (std::size_t i = index; i-- > 0 && decisions[i].role >= '0' && decisions[i].role <= '7';)
-      ones += (decisions[i].flags & channel::kDecidedOne) ? 1 : 0;
+    for (std::size_t i = index; i-- > 0 && decisions[i].Role() >= '0' && decisions[i].Role() <= '7';)
+      ones += decisions[i].One() ? 1 : 0;
     ones += b.bit == '1' ? 1 : 0;
     b.reason = ParityErrorReason(ones);
   }
@@ -253,8 +254,8 @@ TReceivedBit TChannel::ReceivedBit(std::size_t index) const {
 TReceivedFrame TChannel::Frame(std::size_t index) const {
   const channel::TFrameRecord& r = receiver_->Frames()[index];
   TReceivedFrame f;
-  f.startX = r.startX;
-  f.endX = r.startX + r.span;
+  f.startX = line_->StartOf(receiver_->Decisions()[r.first].bit) - r.lead;
+  f.endX = f.startX + r.span;
   f.code = r.code;
   f.parityError = (r.flags & channel::kParityError) != 0;
   f.framingError = (r.flags & channel::kFramingError) != 0;
@@ -306,7 +307,7 @@ void TChannel::FeedEye(TEyeDiagram& eye, std::size_t& next) const {
     double lo = 0, hi = 0;
     for (; end < decisions.size() && end - next < kBatch; ++end) {
       const channel::TBitInfo bit = line_->Info(decisions[end].bit);
-      const double s = bit.start + decisions[end].frac / 65536.0 * bit.bitTime;
+      const double s = bit.start + decisions[end].Frac() * bit.bitTime;
       const double tr = bit.bitTime * (1.0 + settings_.skew);
       if (s + tr > lineEnd) break;  // its second bit time has not all arrived
       if (end == next) lo = s - tr;
@@ -317,7 +318,7 @@ void TChannel::FeedEye(TEyeDiagram& eye, std::size_t& next) const {
     FillWave(lo, hi, eyeXs_, eyeYs_);
     for (; next < end; ++next) {
       const channel::TBitInfo bit = line_->Info(decisions[next].bit);
-      const double s = bit.start + decisions[next].frac / 65536.0 * bit.bitTime;
+      const double s = bit.start + decisions[next].Frac() * bit.bitTime;
       const double tr = bit.bitTime * (1.0 + settings_.skew);
       if (tr <= 0) continue;
       auto from = std::lower_bound(eyeXs_.begin(), eyeXs_.end(), s - tr);

@@ -22,7 +22,9 @@
 // the filter starting kWarmUpTaus time constants before it (the error at the
 // window is then below kWindowTolerance). Per sent bit the channel keeps one
 // byte (runs of bits with equal settings share one record) and the receiver
-// keeps 12 bytes per decision and 24 per character.
+// keeps 8 bytes per decision and 16 per character, in deques that keep no
+// spare room, so even while a recount builds a second set of results the
+// history stays under 32 bytes a bit.
 
 #include <cstddef>
 #include <cstdint>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace channel {
 
@@ -44,7 +45,19 @@ int FrameLength(bool startStop, bool parity) {
   return 8 + (startStop ? 3 : 0) + (parity ? 1 : 0);
 }
 
+constexpr char kRoles[] = "?S76543210PT";
+
 }  // namespace
+
+TDecision::TDecision(std::uint32_t sentBit, double frac, double level, bool one, char role) : bit(sentBit) {
+  const auto f = static_cast<std::uint32_t>(std::clamp(frac * 4096.0, 0.0, 4095.0));
+  const auto l = static_cast<std::uint32_t>(std::clamp(std::round(level * 256.0) + 2048.0, 0.0, 4095.0));
+  const char* r = std::strchr(kRoles, role);
+  const auto ri = static_cast<std::uint32_t>(r && role ? r - kRoles : 0);
+  packed_ = f | (l << 12) | ((one ? 1u : 0u) << 24) | (ri << 26);
+}
+
+char TDecision::Role() const { return kRoles[(packed_ >> 26) & 0xF]; }
 
 TChannelReceiver::TChannelReceiver(const TLine& line, const TChannelSettings& settings)
     : line_(line), settings_(settings), cursor_(line, settings), flips_(settings.seed, kFlipStream) {}
@@ -249,29 +262,25 @@ void TChannelReceiver::BeginFrame(double start, const TBitInfo& at) {
 
 void TChannelReceiver::Record(double s, const TCell& cell, char digit, double bitEnd) {
   const TBitInfo& sent = cursor_.InfoOf(cell.bit);
-  TDecision d;
-  d.bit = static_cast<std::uint32_t>(cell.bit);
   const double frac = sent.bitTime > 0 ? (s - sent.start) / sent.bitTime : 0.0;
-  d.frac = static_cast<std::uint16_t>(std::clamp(frac * 65536.0, 0.0, 65535.0));
-  d.level = static_cast<std::int16_t>(std::clamp(std::round(cell.value * kLevelScale), -32768.0, 32767.0));
-  d.flags = digit == '1' ? kDecidedOne : 0;
   ++counters_.bitsSampled;
   if (digit != sent.digit) ++counters_.bitsWrong;
+  const int one = digit == '1' ? 1 : 0;
+  const char role = frame_.active ? RoleAt(frame_.count, frame_.startStop, frame_.parity) : '?';
+  TDecision d(static_cast<std::uint32_t>(cell.bit), frac, cell.value, one != 0, role);
   if (frame_.active) {
-    const int one = digit == '1' ? 1 : 0;
-    d.role = RoleAt(frame_.count, frame_.startStop, frame_.parity);
-    if (d.role >= '0' && d.role <= '7') {
+    if (role >= '0' && role <= '7') {
       frame_.code = static_cast<std::uint8_t>((frame_.code << 1) | one);
       frame_.ones += one;
-    } else if (d.role == 'P') {
+    } else if (role == 'P') {
       frame_.ones += one;
       if (frame_.ones % 2 != 0) {
         frame_.parityError = true;
-        d.flags |= kDecisionError;
+        d.SetError();
       }
-    } else if (d.role == 'T' && !one) {
+    } else if (role == 'T' && !one) {
       frame_.framingError = true;
-      d.flags |= kDecisionError;
+      d.SetError();
     }
     ++frame_.count;
     frame_.endX = bitEnd;
@@ -282,9 +291,9 @@ void TChannelReceiver::Record(double s, const TCell& cell, char digit, double bi
 
 void TChannelReceiver::FinishFrame() {
   TFrameRecord f;
-  f.startX = frame_.startX;
-  f.span = static_cast<float>(frame_.endX - frame_.startX);
   f.first = static_cast<std::uint32_t>(frame_.first);
+  f.lead = static_cast<float>(line_.StartOf(decisions_[frame_.first].bit) - frame_.startX);
+  f.span = static_cast<float>(frame_.endX - frame_.startX);
   f.code = frame_.code;
   f.count = static_cast<std::uint8_t>(frame_.length);
   if (frame_.parityError) f.flags |= kParityError, ++counters_.parityErrors;
@@ -326,7 +335,13 @@ void TChannelReceiver::Judge() {
 
 
 std::size_t TChannelReceiver::Bytes() const {
-  return decisions_.capacity() * sizeof(TDecision) + frames_.capacity() * sizeof(TFrameRecord);
+  // a deque's blocks of 512 bytes, one partly filled at each end, and a pointer to each block
+  auto held = [](std::size_t n, std::size_t size) {
+    const std::size_t perBlock = std::max<std::size_t>(1, 512 / size);
+    const std::size_t blocks = n / perBlock + 2;
+    return blocks * (512 + 2 * sizeof(void*));
+  };
+  return held(decisions_.size(), sizeof(TDecision)) + held(frames_.size(), sizeof(TFrameRecord));
 }
 
 }  // namespace channel

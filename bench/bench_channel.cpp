@@ -160,10 +160,11 @@ void BM_Recount(benchmark::State& state) {
   state.SetLabel(std::string(EncodingName(encoding)) + ", 1 h, ideal <-> all knobs");
 }
 
-// The eye following the transmission as its window would, once a paint (16 ms,
-// so 16 bits), all knobs on; per bit, the channel's own cost included.
+// The eye following the transmission, fed after every bit or once a paint (16
+// ms, so 16 bits), all knobs on; per bit, the channel's own cost included.
 void BM_EyeBit(benchmark::State& state) {
   const int encoding = static_cast<int>(state.range(0));
+  const auto every = static_cast<std::size_t>(state.range(1));
   const std::vector<TSentBit> bits = Frames(encoding, 1u << 20);
   TChannel ch(Knob(5));
   TEyeDiagram eye;
@@ -176,9 +177,10 @@ void BM_EyeBit(benchmark::State& state) {
       state.ResumeTiming();
     }
     ch.AddBit(bits[i++]);
-    if (i % 16 == 0) ch.FeedEye(eye, next);
+    if (i % every == 0) ch.FeedEye(eye, next);
   }
-  state.SetLabel(std::string(EncodingName(encoding)) + ", all knobs, AddBit + FeedEye every 16 bits");
+  state.SetLabel(std::string(EncodingName(encoding)) + ", all knobs, AddBit + FeedEye every " +
+                 std::to_string(every) + " bits");
 }
 
 void BytesPerBit(benchmark::State& state) {
@@ -196,7 +198,7 @@ BENCHMARK(BM_WindowPaint)->Arg(leNrzL)->Arg(leManchester)->Unit(benchmark::kMicr
 BENCHMARK(BM_ChannelBit)->ArgsProduct({{leNrzL, leManchester}, {0, 1, 2, 3, 4, 5}});
 BENCHMARK(BM_WindowWave)->ArgsProduct({{leNrzL, leManchester}, {0, 5}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Recount)->Arg(leNrzL)->Arg(leManchester)->Unit(benchmark::kMillisecond)->Iterations(4);
-BENCHMARK(BM_EyeBit)->Arg(leNrzL)->Arg(leManchester);
+BENCHMARK(BM_EyeBit)->ArgsProduct({{leNrzL, leManchester}, {1, 16}});
 BENCHMARK(BytesPerBit)->Arg(leNrzL)->Arg(leManchester)->Iterations(1);
 
 int main(int argc, char** argv) {
