@@ -165,6 +165,7 @@ void TZozCanvas3D::SetProjectionCenter(int totalDepth, const tk::TRect& /*bounds
 
 void TZozCanvas3D::PresentFrame(tk::TSurface& destination, tk::TSurface& defaultSurface,
                                 const tk::TRect& userRect) {
+  CopyPendingLayer();  // a paint that kept its layer but drew no series layer over it
   if (!direct_ && buffer_) {
     destination.CopyFrom(userRect.left, userRect.top, *buffer_);
     dirty_ = false;
@@ -178,6 +179,7 @@ void TZozCanvas3D::SetLayeredDrawing(bool on) {
 }
 
 void TZozCanvas3D::DiscardLayer() {
+  CopyPendingLayer();
   inLayer_ = layerValid_ = false;
   layerPixels_.reset();
   inSeries_ = seriesValid_ = false;
@@ -202,7 +204,8 @@ void TZozCanvas3D::EndLayer() {
   tk::TSurface& picture = buffer_->Canvas();
   AttachSurface(picture);
   if (layerValid_ && layerPixels_ && layer_.SameDrawing(lastLayer_)) {
-    picture.CopyFrom(0, 0, *layerPixels_);
+    // the copy waits for the series: when they are kept too, their pixels hold these
+    layerCopyPending_ = true;
     layer_.FinishOnto(picture);
     layerReused_ = true;
   } else {
@@ -215,10 +218,17 @@ void TZozCanvas3D::EndLayer() {
   lastLayer_.Swap(layer_);
 }
 
+void TZozCanvas3D::CopyPendingLayer() {
+  if (!layerCopyPending_) return;
+  layerCopyPending_ = false;
+  if (buffer_ && layerPixels_) buffer_->Canvas().CopyFrom(0, 0, *layerPixels_);
+}
+
 void TZozCanvas3D::BeginSeriesLayer() {
   seriesReused_ = false;
   // over a first layer recorded in this paint's picture only
   if (!layered_ || !layerValid_ || !buffer_ || surface_ != &buffer_->Canvas()) {
+    CopyPendingLayer();
     inSeries_ = seriesValid_ = false;
     seriesPixels_.reset();
     return;
@@ -238,8 +248,10 @@ void TZozCanvas3D::EndSeriesLayer() {
   if (layerReused_ && seriesValid_ && seriesPixels_ && series_.SameDrawing(lastSeries_)) {
     picture.CopyFrom(0, 0, *seriesPixels_);
     series_.FinishOnto(picture);
+    layerCopyPending_ = false;
     seriesReused_ = true;
   } else {
+    CopyPendingLayer();
     series_.PlayOnto(picture);
     if (!seriesPixels_)
       seriesPixels_ = picture.CreateBitmap(buffer_->Width(), buffer_->Height(), false);

@@ -344,6 +344,8 @@ class TZozCanvas3D : public TCanvas3D {
   std::unique_ptr<tk::TBitmap> layerPixels_;
   tk::TDisplayList layer_, lastLayer_;
   // the series over it
+  bool layerCopyPending_ = false;  // the kept layer is still to be copied into the picture
+  void CopyPendingLayer();
   bool inSeries_ = false;
   bool seriesValid_ = false;  // seriesPixels_ holds lastLayer_ with lastSeries_ drawn over it
   bool seriesReused_ = false;
