@@ -56,6 +56,9 @@ void BarsOurs(benchmark::State& state, bool view3D, TBarStyle style) {
   TChart chart;
   chart.SetSize(kWidth, kHeight);
   chart.SetView3D(view3D);
+  // every frame drawn whole, as the peers draw theirs: with its layers kept the chart would
+  // copy the unchanged picture instead
+  chart.Canvas().SetLayeredDrawing(false);
   chart.Legend().SetVisible(false);
   auto* bars = new TBarSeries;  // owned by the chart
   bars->SetParentChart(&chart);

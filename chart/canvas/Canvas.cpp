@@ -95,8 +95,8 @@ tk::TRect TZozCanvas3D::StartFrame(tk::TSurface& destination, TView3DOptions* op
     zoomText_ = options_->ZoomText();
   }
   if (is3D_ && !orthogonal_) ComputeCoefficients();
-  if (inLayer_) DiscardLayer();  // the last paint stopped half-way through its layer
-  layerReused_ = false;
+  if (inLayer_ || inSeries_) DiscardLayer();  // the last paint stopped half-way through a layer
+  layerReused_ = seriesReused_ = false;
 
   const int w = userRect.Width(), h = userRect.Height();
   // A picture that is exactly the frame needs no buffer between: nothing shows it
@@ -165,6 +165,7 @@ void TZozCanvas3D::SetProjectionCenter(int totalDepth, const tk::TRect& /*bounds
 
 void TZozCanvas3D::PresentFrame(tk::TSurface& destination, tk::TSurface& defaultSurface,
                                 const tk::TRect& userRect) {
+  CopyPendingLayer();  // a paint that kept its layer but drew no series layer over it
   if (!direct_ && buffer_) {
     destination.CopyFrom(userRect.left, userRect.top, *buffer_);
     dirty_ = false;
@@ -178,8 +179,11 @@ void TZozCanvas3D::SetLayeredDrawing(bool on) {
 }
 
 void TZozCanvas3D::DiscardLayer() {
+  CopyPendingLayer();
   inLayer_ = layerValid_ = false;
   layerPixels_.reset();
+  inSeries_ = seriesValid_ = false;
+  seriesPixels_.reset();
 }
 
 void TZozCanvas3D::BeginLayer() {
@@ -200,7 +204,8 @@ void TZozCanvas3D::EndLayer() {
   tk::TSurface& picture = buffer_->Canvas();
   AttachSurface(picture);
   if (layerValid_ && layerPixels_ && layer_.SameDrawing(lastLayer_)) {
-    picture.CopyFrom(0, 0, *layerPixels_);
+    // the copy waits for the series: when they are kept too, their pixels hold these
+    layerCopyPending_ = true;
     layer_.FinishOnto(picture);
     layerReused_ = true;
   } else {
@@ -211,6 +216,49 @@ void TZozCanvas3D::EndLayer() {
     if (layerValid_) layerPixels_->Canvas().CopyFrom(0, 0, *buffer_);
   }
   lastLayer_.Swap(layer_);
+}
+
+void TZozCanvas3D::CopyPendingLayer() {
+  if (!layerCopyPending_) return;
+  layerCopyPending_ = false;
+  if (buffer_ && layerPixels_) buffer_->Canvas().CopyFrom(0, 0, *layerPixels_);
+}
+
+void TZozCanvas3D::BeginSeriesLayer() {
+  seriesReused_ = false;
+  // over a first layer recorded in this paint's picture only
+  if (!layered_ || !layerValid_ || !buffer_ || surface_ != &buffer_->Canvas()) {
+    CopyPendingLayer();
+    inSeries_ = seriesValid_ = false;
+    seriesPixels_.reset();
+    return;
+  }
+  series_.Begin(*surface_);
+  AttachSurface(series_);
+  inSeries_ = true;
+}
+
+void TZozCanvas3D::EndSeriesLayer() {
+  if (!inSeries_) return;
+  inSeries_ = false;
+  tk::TSurface& picture = buffer_->Canvas();
+  AttachSurface(picture);
+  // the kept pixels are the last paint's first layer with its series: right only when this
+  // paint's first layer is that one too
+  if (layerReused_ && seriesValid_ && seriesPixels_ && series_.SameDrawing(lastSeries_)) {
+    picture.CopyFrom(0, 0, *seriesPixels_);
+    series_.FinishOnto(picture);
+    layerCopyPending_ = false;
+    seriesReused_ = true;
+  } else {
+    CopyPendingLayer();
+    series_.PlayOnto(picture);
+    if (!seriesPixels_)
+      seriesPixels_ = picture.CreateBitmap(buffer_->Width(), buffer_->Height(), false);
+    seriesValid_ = seriesPixels_ != nullptr;
+    if (seriesValid_) seriesPixels_->Canvas().CopyFrom(0, 0, *buffer_);
+  }
+  lastSeries_.Swap(series_);
 }
 
 bool TZozCanvas3D::RepaintFromBuffer() {

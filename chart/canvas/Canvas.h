@@ -219,8 +219,16 @@ class TZozCanvas3D : public TCanvas3D {
   void EndLayer();
   // Whether the last paint took its layer from the kept pixels.
   bool LayerReused() const { return layerReused_; }
-  // Forget the kept layer: the next paint draws it anew.
+  // Forget the kept layers: the next paint draws them anew.
   void DiscardLayer();
+  // The series (with their marks) are a second layer over the first, kept the same way: when
+  // the first layer was kept and the series draw exactly as in the last paint (points were
+  // added where the axes do not show them, say), the pixels of both are copied. Between
+  // BeginSeriesLayer and EndSeriesLayer; only after a paint's first layer.
+  void BeginSeriesLayer();
+  void EndSeriesLayer();
+  // Whether the last paint took its series from the kept pixels.
+  bool SeriesLayerReused() const { return seriesReused_; }
 
   // ---------------------------------------------------------------- projection
   // Far-away points (a depth offset saturated at the end of the int range)
@@ -335,4 +343,12 @@ class TZozCanvas3D : public TCanvas3D {
   bool layerReused_ = false;
   std::unique_ptr<tk::TBitmap> layerPixels_;
   tk::TDisplayList layer_, lastLayer_;
+  // the series over it
+  bool layerCopyPending_ = false;  // the kept layer is still to be copied into the picture
+  void CopyPendingLayer();
+  bool inSeries_ = false;
+  bool seriesValid_ = false;  // seriesPixels_ holds lastLayer_ with lastSeries_ drawn over it
+  bool seriesReused_ = false;
+  std::unique_ptr<tk::TBitmap> seriesPixels_;
+  tk::TDisplayList series_, lastSeries_;
 };

@@ -306,8 +306,8 @@ void TCustomAxisPanel::Assign(const TCustomZozPanel& other) {
 // ---------------------------------------------------------------- the paint sequence
 
 void TCustomAxisPanel::PaintContents(const tk::TRect& bounds) {
-  // everything up to the series is the layer the canvas can keep between paints; what is
-  // drawn over it (series, marks, zoom rectangle) is drawn every time
+  // everything up to the series is the layer the canvas can keep between paints, and the
+  // series with their marks a second one over it; the zoom rectangle is drawn every time
   Canvas().BeginLayer();
   PaintPanel(bounds);
   for (TChartSeries* s : seriesList_)
@@ -347,7 +347,9 @@ void TCustomAxisPanel::PaintContents(const tk::TRect& bounds) {
   if (axisVisible_ && kAxesBeforeSeries) DrawAxes();
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
   Canvas().EndLayer();
+  Canvas().BeginSeriesLayer();
   DrawAllSeries();
+  Canvas().EndSeriesLayer();
   if (axisVisible_ && !kAxesBeforeSeries) DrawAxes();
   if (Zoom.Active) PaintZoomRectangle();
   Canvas().ResetTools();

@@ -57,6 +57,12 @@ TEST(RoundHalfEven, NonFiniteAndHugeValuesSaturate) {
   EXPECT_EQ(RoundToInt(3e9), std::numeric_limits<std::int32_t>::max());
   EXPECT_EQ(RoundToInt(-3e9), std::numeric_limits<std::int32_t>::min());
   EXPECT_EQ(RoundToInt(-2.5), -2);
+  // either side of 2^63, where the one-instruction rounding hands over to saturation
+  EXPECT_EQ(RoundHalfEven(9223372036854774784.0), 9223372036854774784LL);  // 2^63 - 1024
+  EXPECT_EQ(RoundHalfEven(9223372036854775808.0), kMax);                   // 2^63
+  EXPECT_EQ(RoundHalfEven(-9223372036854775808.0), kMin);                  // -2^63
+  EXPECT_EQ(RoundHalfEven(-9223372036854777856.0), kMin);                  // -2^63 - 2048
+  EXPECT_EQ(RoundHalfEven(-2251799813685249.5), -2251799813685250LL);      // a tie near 2^51
 }
 
 namespace {

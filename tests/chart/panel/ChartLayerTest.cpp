@@ -310,3 +310,91 @@ TEST(ChartLayerRecording, ARecordedPaintAfterNewPointsIsAFullPaint) {
 }
 
 }  // namespace
+
+namespace {
+
+// The series drawn over the kept layer are kept too when they draw as in the last paint.
+struct SeriesLayerCase {
+  const char* name;
+  Change setUp;
+  Change change;
+  bool seriesReused;
+};
+
+const SeriesLayerCase kSeriesCases[] = {
+    {"nothing changed", {}, [](LayerPair&) {}, true},
+    {"points added past the right edge, once the line has left the window",
+     [](LayerPair& p) {
+       p.nextX = 1500;
+       p.AddPoints(4, 2.5);
+     },
+     [](LayerPair& p) { p.AddPoints(12, 2.5); }, true},
+    {"the first point past the right edge: the line leaves the window",
+     {},
+     [](LayerPair& p) {
+       p.nextX = 1500;
+       p.AddPoints(1, 2.5);
+     },
+     false},
+    {"points added inside the window", {}, [](LayerPair& p) { p.AddPoints(3, 0.25); }, false},
+    {"one point moved", {},
+     Charts([](TChart&, TFastLineSeries& s) { s.YValues().ReplaceValue(3, 0.5); }), false},
+    {"the series' colour", {},
+     Charts([](TChart&, TFastLineSeries& s) { s.SetSeriesColor(tk::clBlue); }), false},
+    {"the series hidden", {}, Charts([](TChart&, TFastLineSeries& s) { s.SetActive(false); }),
+     false},
+    {"a scroll (the layer under changes)", {},
+     Charts([](TChart& c, TFastLineSeries&) { c.BottomAxis().SetLimits(1, 1000); }), false},
+    {"the zoom rectangle shown (drawn over both)", {},
+     Charts([](TChart& c, TFastLineSeries&) {
+       c.Zoom.Activate(100, 50);
+       c.Zoom.X1 = 300;
+       c.Zoom.Y1 = 150;
+     }),
+     true},
+    {"marks shown", {}, Charts([](TChart&, TFastLineSeries& s) { s.Marks().SetVisible(true); }),
+     false},
+    {"points past the edge with marks shown",
+     [](LayerPair& p) {
+       p.Both([](TChart&, TFastLineSeries& s) { s.Marks().SetVisible(true); });
+       p.nextX = 1500;
+       p.AddPoints(2, 2.5);
+     },
+     [](LayerPair& p) { p.AddPoints(4, 2.5); }, true},
+    {"at a device pixel ratio of 2, points past the edge",
+     [](LayerPair& p) {
+       p.ratio = 2;
+       p.nextX = 1500;
+       p.AddPoints(2, 2.5);
+     },
+     [](LayerPair& p) { p.AddPoints(4, 2.5); }, true},
+};
+
+class SeriesLayer : public ::testing::TestWithParam<SeriesLayerCase> {};
+
+TEST_P(SeriesLayer, KeepsTheSeriesOnlyWhenTheyDrawAsBeforeAndLooksLikeAFullRepaint) {
+  const SeriesLayerCase& c = GetParam();
+  LayerPair p;
+  if (c.setUp) c.setUp(p);
+  ASSERT_EQ(p.Paint(), 0);
+  EXPECT_FALSE(p.layered.Canvas().SeriesLayerReused()) << "nothing to keep on the first paint";
+  ASSERT_EQ(p.Paint(), 0);
+  ASSERT_EQ(p.Paint(), 0);
+  EXPECT_TRUE(p.layered.Canvas().SeriesLayerReused());
+  c.change(p);
+  ASSERT_EQ(p.Paint(), 0) << "the kept series differ from a full repaint";
+  EXPECT_EQ(p.layered.Canvas().SeriesLayerReused(), c.seriesReused);
+  EXPECT_FALSE(p.full.Canvas().SeriesLayerReused());
+  ASSERT_EQ(p.Paint(), 0);
+  EXPECT_TRUE(p.layered.Canvas().SeriesLayerReused());
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, SeriesLayer, ::testing::ValuesIn(kSeriesCases),
+                         [](const auto& info) {
+                           std::string n;
+                           for (const char* s = info.param.name; *s; ++s)
+                             n += std::isalnum(static_cast<unsigned char>(*s)) ? *s : '_';
+                           return n;
+                         });
+
+}  // namespace
