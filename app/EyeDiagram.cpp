@@ -13,8 +13,8 @@ namespace {
 constexpr int kC = TEyeDiagram::kColumns, kR = TEyeDiagram::kRows;
 constexpr double kRowStep = (TEyeDiagram::kLevelHigh - TEyeDiagram::kLevelLow) / kR;
 constexpr double kColumnStep = 2.0 / kC;  // bit times
-// After the channel recounted, the eye is rebuilt from this many decisions
-// before the newest: rebuilding an hour of bits would stall the window.
+// After the channel recounted, or while the window was hidden, the eye takes
+// only this many decisions before the newest: an hour of bits would stall the window.
 constexpr std::size_t kRebuildDecisions = 20000;
 constexpr TColor kThresholdColor = 0x009FE6;  // orange (230, 159, 0)
 constexpr TColor kInstantColor = 0x303030;
@@ -173,6 +173,9 @@ void TEyeWindow::Follow(const TChannel& channel, int encoding) {
     next_ = n > kRebuildDecisions ? n - kRebuildDecisions : 0;
     dirty_ = true;
   }
+  // a window hidden for long catches up on a recent stretch only
+  const std::size_t n = channel.ReceivedBitCount();
+  if (n > next_ + kRebuildDecisions) next_ = n - kRebuildDecisions;
   const std::uint64_t before = eye_.Traces();
   channel.FeedEye(eye_, next_);
   if (eye_.Traces() != before) dirty_ = true;

@@ -51,6 +51,7 @@ bool ChannelPictures(TForm1& form, const std::string& folder) {
   SendWithAllViews(form, 16, "KELDO");
   form.Channel().Recount().Finish();
   form.EyeClick();
+  form.Edit1.SetText("Hello, world! Hello, world! Hello!");
   for (int i = 0; i < 400; ++i) form.Timer1Timer();  // more bits for the eye
   form.Timer1.SetEnabled(false);
   form.EyeWindow()->RefreshPicture();

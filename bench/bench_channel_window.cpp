@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kHistoryBits = 60 * 1000;  // a minute at 1000 bits/s before measuring
+constexpr int kHistoryBits = 20 * 1000;  // 20 s at 1000 bits/s before measuring
 
 struct Window {
   TForm1 form;

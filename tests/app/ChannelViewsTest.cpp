@@ -405,6 +405,60 @@ TEST_F(ChannelWindow, ReceiverViewDrawsOnlyTheWindowsDecisions) {
   EXPECT_GE(dots.XValueAt(0), 2000);
 }
 
+TEST(ColumnReducer, KeepsFirstExtremesAndLastOfEachColumnInOrder) {
+  using Points = std::vector<std::pair<double, double>>;
+  const struct {
+    const char* name;
+    Points samples, kept;  // kept: worked out by hand, columns of width 1 from 0
+  } rows[] = {
+      {"one sample", {{0.5, 1}}, {{0.5, 1}}},
+      {"high before low", {{0.1, 0}, {0.2, 5}, {0.3, -5}, {0.4, 1}},
+       {{0.1, 0}, {0.2, 5}, {0.3, -5}, {0.4, 1}}},
+      {"low before high", {{0.1, 0}, {0.2, -5}, {0.25, 2}, {0.3, 5}, {0.4, 1}},
+       {{0.1, 0}, {0.2, -5}, {0.3, 5}, {0.4, 1}}},
+      {"the first is the lowest", {{0.1, -1}, {0.5, 3}, {0.9, 2}}, {{0.1, -1}, {0.5, 3}, {0.9, 2}}},
+      {"rising: first lowest, last highest", {{0.1, 0}, {0.5, 1}, {0.9, 2}}, {{0.1, 0}, {0.9, 2}}},
+      {"flat", {{0.1, 1}, {0.4, 1}, {0.7, 1}}, {{0.1, 1}, {0.7, 1}}},
+      {"two columns", {{0.2, 0}, {0.6, 4}, {0.8, 1}, {1.1, -2}, {1.5, 3}},
+       {{0.2, 0}, {0.6, 4}, {0.8, 1}, {1.1, -2}, {1.5, 3}}},
+      {"an empty column between", {{0.5, 1}, {2.5, -1}}, {{0.5, 1}, {2.5, -1}}},
+      {"many samples in a column", {{0.01, 0}, {0.02, 0.5}, {0.03, 0.2}, {0.04, 0.9}, {0.05, -0.3},
+                                    {0.06, 0.1}, {0.07, 0.4}},
+       {{0.01, 0}, {0.04, 0.9}, {0.05, -0.3}, {0.07, 0.4}}},
+  };
+  for (const auto& r : rows) {
+    TColumnReducer reducer;
+    reducer.Start(0, 1);
+    Points kept;
+    const auto give = [&](double x, double y) { kept.push_back({x, y}); };
+    for (const auto& [x, y] : r.samples) reducer.Add(x, y, give);
+    reducer.Flush(give);
+    EXPECT_EQ(kept, r.kept) << r.name;
+  }
+}
+
+TEST_F(ChannelWindow, ReceivedLineKeepsAFewPointsPerPixelColumn) {
+  form.SpinEdit1.SetValue(1000);  // 1 ms bits: over 600 pixels, 1.6 bits a column
+  Send(std::string(200, 'U'), 1500);
+  tk::TRecordingSurface surface;
+  Drawing(form.Chart1, surface);  // the axis learns its pixels
+  SetChannel({0, 0.2, 0, 0, 1});
+  const int pixels = form.Chart1.BottomAxis().AxisPixels;
+  ASSERT_GT(pixels, 500);
+  TFastLineSeries& rx = form.Channel().Received();
+  // a refill keeps at most four points of each column; new bits, a few more
+  // each (their column's points, again): never their 32 samples
+  EXPECT_LE(rx.PointCount(), 4 * (pixels + 30));
+  EXPECT_GE(rx.PointCount(), pixels);
+  form.Chart1.BottomAxis().SetLimits(1000, 1999);
+  form.Channel().WindowMoved();
+  const int before = rx.PointCount();
+  for (int i = 0; i < 400; ++i) form.Timer1Timer();  // bits 1500..1899, inside the window
+  EXPECT_LE(rx.PointCount() - before, 400 * 4);
+  EXPECT_GE(rx.PointCount() - before, 400);
+  for (int i = 1; i < rx.PointCount(); ++i) ASSERT_LT(rx.XValueAt(i - 1), rx.XValueAt(i));
+}
+
 // ---------------------------------------------------------------- the recount
 
 TEST_F(ChannelWindow, RecountRunsInSlicesWhileTheWindowGoesOn) {
