@@ -117,9 +117,6 @@ void TChannelView::FillUpTo(double x1) {
     filledTo_ = xs_[i];
     sampled_ = true;
   }
-  // the line reaches the newest sample; the next bit's samples in the same
-  // column add a few points more, never a lag
-  reducer_.Flush(append);
   chart_.SetAutoRepaint(repaint);
   if (received_->PointCount() != before) chart_.Invalidate();
 }

@@ -6,8 +6,9 @@
 // both. The received wave is computed only for the time window the chart
 // shows: a move or zoom of the window computes it anew, and a tick adds only
 // the samples of its bit while the bit lies in the window. The line keeps, of
-// each pixel column's samples, the first, the lowest, the highest and the
-// last, so a bit narrower than a pixel costs the line a few points, not 32.
+// each pixel column's samples, the lowest and the highest, so a bit narrower
+// than a pixel costs the line about a point, not 32; the newest column joins
+// the line once the next one begins, less than a pixel behind the data.
 
 #include <cmath>
 #include <cstdint>
@@ -24,9 +25,9 @@
 
 inline constexpr tk::TColor kReceivedColor = 0xB27200;  // blue (0, 114, 178)
 
-// Thins samples of ascending x to the first, lowest, highest and last of each
-// column of the given width (from x0 on), in the order they occur; a column
-// is given out once a sample beyond it arrives, or at Flush.
+// Thins samples of ascending x to the lowest and the highest of each column
+// of the given width (from x0 on), in the order they occur: one point pair a
+// pixel column. A column is given out once a sample beyond it arrives, or at Flush.
 class TColumnReducer {
  public:
   void Start(double x0, double width);
@@ -43,7 +44,7 @@ class TColumnReducer {
   double x0_ = 0, width_ = 1;
   long long column_ = 0;
   bool open_ = false;
-  TSample first_{}, low_{}, high_{}, last_{};
+  TSample low_{}, high_{};
 };
 
 class TChannelView {
@@ -108,24 +109,19 @@ void TColumnReducer::Add(double x, double y, Emit&& give) {
   if (!open_) {
     open_ = true;
     column_ = column;
-    first_ = low_ = high_ = {x, y};
+    low_ = high_ = {x, y};
   }
   if (y < low_.y) low_ = {x, y};
   if (y > high_.y) high_ = {x, y};
-  last_ = {x, y};
 }
 
 template <typename Emit>
 void TColumnReducer::Flush(Emit&& give) {
   if (!open_) return;
   open_ = false;
-  const TSample* order[4] = {&first_, &low_, &high_, &last_};
-  if (high_.x < low_.x) std::swap(order[1], order[2]);
-  const TSample* previous = nullptr;
-  for (const TSample* s : order) {
-    if (previous && s->x == previous->x && s->y == previous->y) continue;
-    if (previous && s->x < previous->x) continue;  // first or last also an extreme
-    give(s->x, s->y);
-    previous = s;
-  }
+  const bool lowFirst = low_.x <= high_.x;
+  const TSample& early = lowFirst ? low_ : high_;
+  const TSample& late = lowFirst ? high_ : low_;
+  give(early.x, early.y);
+  if (late.x != early.x || late.y != early.y) give(late.x, late.y);
 }

@@ -21,6 +21,7 @@ constexpr int kHistoryBits = 20 * 1000;  // 20 s at 1000 bits/s before measuring
 
 struct Window {
   TForm1 form;
+  QImage image;
   explicit Window(bool channelOn) {
     form.SpinEdit1.SetValue(1000);
     form.CheckBox1.SetChecked(true);
@@ -36,6 +37,14 @@ struct Window {
     }
     for (int i = 0; i < kHistoryBits; ++i) Tick();
     form.Channel().Recount().Finish();
+    Paint();  // the axes learn their pixels, as the shown window's do at once
+  }
+  void Paint() {
+    TChart& chart = form.Chart1;
+    if (image.isNull()) image = QImage(chart.Width(), chart.Height(), QImage::Format_RGB32);
+    chart.Canvas().MarkDirty();
+    tk::TQtSurface surface(&image);
+    chart.PaintInto(surface, {0, 0, image.width(), image.height()});
   }
   void Tick() {
     if (form.Edit1.IsEmpty()) form.Edit1.SetText(std::string(20000, 'K'));
@@ -81,15 +90,9 @@ void BM_Paint_LastSecond(benchmark::State& state) {
   const bool on = state.range(0) != 0;
   Window w(on);
   w.ShowNewest(0);
-  TChart& chart = w.form.Chart1;
-  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
-  for (auto _ : state) {
-    chart.Canvas().MarkDirty();
-    tk::TQtSurface surface(&image);
-    chart.PaintInto(surface, {0, 0, image.width(), image.height()});
-  }
+  for (auto _ : state) w.Paint();
   state.SetLabel(std::string(Label(on)) + ", received line " +
-                 std::to_string(w.form.Channel().Received().PointCount()) + " samples");
+                 std::to_string(w.form.Channel().Received().PointCount()) + " points");
 }
 
 }  // namespace
