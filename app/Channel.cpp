@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <sstream>
 #include <stdexcept>
@@ -46,31 +47,45 @@ std::uint32_t TEyeDiagram::At(int column, int row) const {
 
 void TEyeDiagram::Clear() {
   std::fill(density_.begin(), density_.end(), 0u);
+  std::fill(crossings_.begin(), crossings_.end(), 0u);
   max_ = 0;
   traces_ = 0;
 }
 
 void TEyeDiagram::Mark(int column, double level) {
-  const double row = std::floor((level - kLevelLow) / (kLevelHigh - kLevelLow) * kRows);
+  constexpr double rowsPerLevel = kRows / (kLevelHigh - kLevelLow);
+  const double row = (level - kLevelLow) * rowsPerLevel;
   if (!(row >= 0 && row < kRows)) return;  // off the picture (and NaN)
-  std::uint32_t& n = density_[static_cast<std::size_t>(row) * kColumns + static_cast<std::size_t>(column)];
-  max_ = std::max(max_, ++n);
+  const std::uint32_t n = ++density_[static_cast<std::size_t>(row) * kColumns + static_cast<std::size_t>(column)];
+  if (n > max_) max_ = n;
 }
 
 void TEyeDiagram::AddTrace(const double* t, const double* level, std::size_t count) {
   constexpr double perBit = kColumns / 2.0;
+  int lastSide = -1;  // the side of the threshold at the trace's last column, -1 before the first
   for (std::size_t i = 0; i + 1 < count; ++i) {
     const double t0 = t[i], t1 = t[i + 1];
     if (!(t1 > t0)) continue;
     // the columns whose centres -1 + (c + 0.5) / perBit lie in [t0, t1)
     const int from = std::max(0, static_cast<int>(std::ceil((t0 + 1.0) * perBit - 0.5)));
     const int to = std::min(kColumns, static_cast<int>(std::ceil((t1 + 1.0) * perBit - 0.5)));
+    const double slope = (level[i + 1] - level[i]) / (t1 - t0);
     for (int c = from; c < to; ++c) {
       const double tc = -1.0 + (c + 0.5) / perBit;
-      Mark(c, level[i] + (level[i + 1] - level[i]) * (tc - t0) / (t1 - t0));
+      const double v = level[i] + slope * (tc - t0);
+      Mark(c, v);
+      const int side = v > threshold_ ? 1 : 0;
+      if (lastSide >= 0 && side != lastSide) ++crossings_[static_cast<std::size_t>(c)];
+      lastSide = side;
     }
   }
   ++traces_;
+}
+
+void TEyeDiagram::SetThreshold(double level) {
+  if (level == threshold_) return;
+  threshold_ = level;
+  Clear();  // the crossings counted belong to the old threshold
 }
 
 TEyeOpening TEyeDiagram::Opening() const {
@@ -83,8 +98,9 @@ TEyeOpening TEyeDiagram::Opening() const {
   int up = row, down = row, left = column, right = column;
   while (up + 1 < kRows && At(column, up + 1) == 0) ++up;
   while (down > 0 && At(column, down - 1) == 0) --down;
-  while (left > 0 && At(left - 1, row) == 0) --left;
-  while (right + 1 < kColumns && At(right + 1, row) == 0) ++right;
+  if (crossings_[column] != 0) return o;
+  while (left > 0 && crossings_[static_cast<std::size_t>(left - 1)] == 0) --left;
+  while (right + 1 < kColumns && crossings_[static_cast<std::size_t>(right + 1)] == 0) ++right;
   o.height = (up - down + 1) * step;
   o.width = (right - left + 1) * (2.0 / kColumns);
   o.open = true;
@@ -93,7 +109,18 @@ TEyeOpening TEyeDiagram::Opening() const {
 
 // ---------------------------------------------------------------- the channel
 
-struct TChannelLine : channel::TLine {};
+struct TChannelLine : channel::TLine {
+  // the cable's factors for the window's wave, worked out again only when tau changes
+  const channel::TCable& CableFor(double tau) {
+    if (tau != cableTau) {
+      cable = channel::TCable(tau);
+      cableTau = tau;
+    }
+    return cable;
+  }
+  channel::TCable cable{0.0};
+  double cableTau = 0;
+};
 
 class TChannelReceiver : public channel::TChannelReceiver {
  public:
@@ -112,6 +139,10 @@ void TChannel::SetSettings(const TChannelSettings& settings) {
   settings.Check();
   if (settings == settings_) return;
   settings_ = settings;
+  if (recount_ && settings == receiver_->Settings()) {
+    recount_.reset();  // back to the settings the results shown belong to
+    return;
+  }
   recount_ = std::make_unique<TChannelReceiver>(*line_, settings_);
   if (line_->Count() == 0) RunRecount(0);
 }
@@ -148,19 +179,24 @@ std::size_t TChannel::FillWave(double x0, double x1, std::vector<double>& xs,
   // the cable's state at the window from a warm-up that costs no noise
   const std::size_t runStart = line_->LatestRunStart();
   const auto warm = static_cast<std::size_t>(std::ceil(kWarmUpTaus * settings_.tau));
-  channel::TWaveCursor cursor(*line_, settings_);
+  channel::TWaveCursor cursor(*line_, settings_, &line_->CableFor(settings_.tau));
   cursor.Start(first - std::min(warm, first - runStart));
-  while (cursor.Current().index < first) cursor.NextBit(count);
+  while (cursor.Current().index < first)
+    if (cursor.NextBit(count) != channel::kHere) return 0;  // cannot happen within one run
+  double levels[kSamplesPerBit];
   for (;;) {
     const channel::TBitInfo& bit = cursor.Current();
     if (bit.start > x1) break;
-    const double w = bit.bitTime / static_cast<double>(kSamplesPerBit);
-    for (int k = 0; k < kSamplesPerBit && bit.bitTime > 0; ++k) {
-      const double x = bit.start + (k + 0.5) * w;
-      if (x < x0) continue;
-      if (x > x1) break;
-      xs.push_back(x);
-      ys.push_back(cursor.CurrentCell(k).value);
+    if (bit.bitTime > 0) {
+      cursor.CurrentLevels(levels);
+      const double w = bit.bitTime / static_cast<double>(kSamplesPerBit);
+      for (int k = 0; k < kSamplesPerBit; ++k) {
+        const double x = bit.start + (k + 0.5) * w;
+        if (x < x0) continue;
+        if (x > x1) break;
+        xs.push_back(x);
+        ys.push_back(levels[k]);
+      }
     }
     if (cursor.NextBit(count) != channel::kHere) break;
   }
@@ -177,11 +213,11 @@ namespace {
 
 double DecisionX(const channel::TLine& line, const channel::TDecision& d) {
   const channel::TBitInfo bit = line.Info(d.bit);
-  return bit.start + d.frac / 65536.0 * bit.bitTime;
+  return bit.start + d.Frac() * bit.bitTime;
 }
 
 // The frame a decision belongs to, or -1 when it is none's (hunting) or its frame is unfinished.
-int FrameOf(const std::vector<channel::TFrameRecord>& frames, std::size_t decision) {
+int FrameOf(const std::deque<channel::TFrameRecord>& frames, std::size_t decision) {
   auto it = std::upper_bound(frames.begin(), frames.end(), decision,
                              [](std::size_t d, const channel::TFrameRecord& f) { return d < f.first; });
   if (it == frames.begin()) return -1;
@@ -197,18 +233,18 @@ TReceivedBit TChannel::ReceivedBit(std::size_t index) const {
   const channel::TDecision& d = decisions[index];
   TReceivedBit b;
   b.x = DecisionX(*line_, d);
-  b.level = d.level / channel::kLevelScale;
-  b.bit = (d.flags & channel::kDecidedOne) ? '1' : '0';
-  b.role = d.role;
+  b.level = d.Level();
+  b.bit = d.One() ? '1' : '0';
+  b.role = d.Role();
   b.frame = FrameOf(receiver_->Frames(), index);
-  b.error = (d.flags & channel::kDecisionError) != 0;
+  b.error = d.Error();
   if (b.error && b.role == 'T') {
     b.reason = FramingErrorReason();
   } else if (b.error) {
     // the ones of the frame's data and parity bits, up to this parity bit
     int ones = 0;
-    for (std::size_t i = index; i-- > 0 && decisions[i].role >= '0' && decisions[i].role <= '7';)
-      ones += (decisions[i].flags & channel::kDecidedOne) ? 1 : 0;
+    for (std::size_t i = index; i-- > 0 && decisions[i].Role() >= '0' && decisions[i].Role() <= '7';)
+      ones += decisions[i].One() ? 1 : 0;
     ones += b.bit == '1' ? 1 : 0;
     b.reason = ParityErrorReason(ones);
   }
@@ -218,8 +254,8 @@ TReceivedBit TChannel::ReceivedBit(std::size_t index) const {
 TReceivedFrame TChannel::Frame(std::size_t index) const {
   const channel::TFrameRecord& r = receiver_->Frames()[index];
   TReceivedFrame f;
-  f.startX = r.startX;
-  f.endX = r.startX + r.span;
+  f.startX = line_->StartOf(receiver_->Decisions()[r.first].bit) - r.lead;
+  f.endX = f.startX + r.span;
   f.code = r.code;
   f.parityError = (r.flags & channel::kParityError) != 0;
   f.framingError = (r.flags & channel::kFramingError) != 0;
@@ -271,7 +307,7 @@ void TChannel::FeedEye(TEyeDiagram& eye, std::size_t& next) const {
     double lo = 0, hi = 0;
     for (; end < decisions.size() && end - next < kBatch; ++end) {
       const channel::TBitInfo bit = line_->Info(decisions[end].bit);
-      const double s = bit.start + decisions[end].frac / 65536.0 * bit.bitTime;
+      const double s = bit.start + decisions[end].Frac() * bit.bitTime;
       const double tr = bit.bitTime * (1.0 + settings_.skew);
       if (s + tr > lineEnd) break;  // its second bit time has not all arrived
       if (end == next) lo = s - tr;
@@ -282,7 +318,7 @@ void TChannel::FeedEye(TEyeDiagram& eye, std::size_t& next) const {
     FillWave(lo, hi, eyeXs_, eyeYs_);
     for (; next < end; ++next) {
       const channel::TBitInfo bit = line_->Info(decisions[next].bit);
-      const double s = bit.start + decisions[next].frac / 65536.0 * bit.bitTime;
+      const double s = bit.start + decisions[next].Frac() * bit.bitTime;
       const double tr = bit.bitTime * (1.0 + settings_.skew);
       if (tr <= 0) continue;
       auto from = std::lower_bound(eyeXs_.begin(), eyeXs_.end(), s - tr);

@@ -22,7 +22,9 @@
 // the filter starting kWarmUpTaus time constants before it (the error at the
 // window is then below kWindowTolerance). Per sent bit the channel keeps one
 // byte (runs of bits with equal settings share one record) and the receiver
-// keeps about 12 bytes per decision and 8 per character.
+// keeps 8 bytes per decision and 16 per character, in deques that keep no
+// spare room, so even while a recount builds a second set of results the
+// history stays under 32 bytes a bit.
 
 #include <cstddef>
 #include <cstdint>
@@ -84,7 +86,7 @@ struct TChannelCounters {
 // The eye opening measured on the density picture, at the sampling instant.
 struct TEyeOpening {
   double height = 0;  // level units: the empty rows around the threshold in the sampling column
-  double width = 0;   // bit times: the empty columns around the sampling instant in the threshold row
+  double width = 0;   // bit times: the columns around the sampling instant where no trace crosses the threshold
   bool open = false;  // both are above zero
 };
 
@@ -95,7 +97,9 @@ struct TEyeOpening {
 // [-1 + 2c/kColumns, -1 + 2(c+1)/kColumns) bit times from the instant, row r
 // covers [kLevelLow + r*step, kLevelLow + (r+1)*step) with step the level range
 // over kRows (row 0 the lowest level). Between two samples the trace is
-// interpolated, so each trace marks one cell in every column it crosses.
+// interpolated, so each trace marks one cell in every column it crosses, and
+// the columns where a trace passes the threshold are counted apart (a steep
+// edge can jump over the threshold's row).
 class TEyeDiagram {
  public:
   static constexpr int kColumns = 256, kRows = 128;
@@ -107,7 +111,9 @@ class TEyeDiagram {
   std::uint32_t MaxCount() const { return max_; }
   std::uint64_t Traces() const { return traces_; }
   double Threshold() const { return threshold_; }
-  void SetThreshold(double level) { threshold_ = level; }
+  void SetThreshold(double level);  // a different threshold clears the picture
+  // How many traces pass the threshold in each column.
+  const std::vector<std::uint32_t>& Crossings() const { return crossings_; }
 
   // operations
   void Clear();
@@ -119,6 +125,7 @@ class TEyeDiagram {
   void Mark(int column, double level);
 
   std::vector<std::uint32_t> density_ = std::vector<std::uint32_t>(kRows * kColumns, 0);
+  std::vector<std::uint32_t> crossings_ = std::vector<std::uint32_t>(kColumns, 0);
   std::uint32_t max_ = 0;
   std::uint64_t traces_ = 0;
   double threshold_ = 0;
@@ -145,7 +152,8 @@ class TChannel {
   // Validates (std::invalid_argument, old settings kept), applies to the wave at
   // once and starts a recount of the receiver over the whole history; the
   // receiver's results and counters stay those of the old settings until the
-  // recount finishes. Equal settings change nothing.
+  // recount finishes. Equal settings change nothing; going back to the settings
+  // of the results shown drops a recount in progress.
   void SetSettings(const TChannelSettings& settings);
 
   // operations: the transmission road
@@ -158,7 +166,9 @@ class TChannel {
   // the received wave
   // The samples of the latest run whose instants lie in [x0, x1], appended to
   // xs/ys (which are cleared first); returns how many. Costs the samples in the
-  // window plus a warm-up of kWarmUpTaus * tau bit times without noise.
+  // window plus a warm-up of kWarmUpTaus * tau bit times without noise. No
+  // sample lies on a bit boundary, so windows that meet at one share none: a
+  // chart can append the wave of each new bit, [its start, its end].
   std::size_t FillWave(double x0, double x1, std::vector<double>& xs, std::vector<double>& ys) const;
   // Whether the channel flips bit `index` (0 = the first bit since Clear).
   bool BitFlipped(std::size_t index) const;
@@ -178,8 +188,9 @@ class TChannel {
   const TChannelCounters& Counters() const;
 
   // the eye: adds the traces of the decisions from `next` on whose two bit times
-  // have fully arrived, and moves `next` past them (start with 0, and again after
-  // Clear or a finished recount: RecountGeneration() tells when)
+  // have fully arrived, and moves `next` past them. Start with a cleared eye and
+  // 0, and again when RecountGeneration() moves (Clear, a finished recount); the
+  // wave follows new settings at once, the decisions only after the recount.
   void FeedEye(TEyeDiagram& eye, std::size_t& next) const;
 
   // the recount after a settings change, in slices
@@ -188,7 +199,7 @@ class TChannel {
   // Decodes up to `bitBudget` more sent bits; returns true when the recount is
   // done (its results then replace the old ones).
   bool RunRecount(std::size_t bitBudget);
-  // Drops the recount and goes back to the settings its results belong to.
+  // Drops the recount and goes back to the settings the results shown belong to.
   void CancelRecount();
   // Grows by one at every Clear and every finished recount.
   std::uint64_t RecountGeneration() const { return generation_; }

@@ -2,41 +2,68 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace channel {
 
 // ---------------------------------------------------------------- random numbers
 
 namespace {
-constexpr std::uint64_t kGolden = 0x9E3779B97F4A7C15ull;
 constexpr double k2Pow53 = 1.0 / 9007199254740992.0;  // 2^-53
-constexpr double k2Pow32 = 1.0 / 4294967296.0;        // 2^-32
 }  // namespace
-
-std::uint64_t Mix(std::uint64_t z) {
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
-}
 
 TRandom::TRandom(std::uint64_t seed, std::uint64_t stream)
     : key_(Mix(Mix(seed + kGolden) ^ (stream * 0xD1B54A32D192ED03ull))) {}
-
-std::uint64_t TRandom::Bits(std::uint64_t index) const {
-  return Mix(key_ + (index + 1) * kGolden);
-}
 
 double TRandom::Uniform(std::uint64_t index) const {
   return static_cast<double>(Bits(index) >> 11) * k2Pow53;
 }
 
-double TRandom::Normal(std::uint64_t index) const {
-  // Box-Muller on the two halves of one hash: u1 in (0, 1] keeps the log finite
-  const std::uint64_t h = Bits(index);
-  const double u1 = (static_cast<double>(h >> 32) + 1.0) * k2Pow32;
-  const double u2 = static_cast<double>(h & 0xFFFFFFFFull) * k2Pow32;
-  return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * std::numbers::pi * u2);
+TZiggurat::TZiggurat() {
+  double dn = kR, tn = dn;
+  const double q = kV / std::exp(-0.5 * dn * dn);
+  k[0] = static_cast<std::uint32_t>((dn / q) * kM);
+  k[1] = 0;
+  w[0] = q / kM;
+  w[127] = dn / kM;
+  f[0] = 1.0;
+  f[127] = std::exp(-0.5 * dn * dn);
+  for (int i = 126; i >= 1; --i) {
+    dn = std::sqrt(-2.0 * std::log(kV / dn + std::exp(-0.5 * dn * dn)));
+    k[i + 1] = static_cast<std::uint32_t>((dn / tn) * kM);
+    tn = dn;
+    f[i] = std::exp(-0.5 * dn * dn);
+    w[i] = dn / kM;
+  }
+}
+
+const TZiggurat gZiggurat;
+
+namespace {
+double Unit(std::uint64_t h) { return (static_cast<double>(h >> 11) + 0.5) * k2Pow53; }  // (0, 1)
+}  // namespace
+
+// The draws the fast path turned down: further numbers for the same index come
+// from chaining its hash, so the deviate stays a function of the index alone.
+double TRandom::NormalRest(std::uint64_t h, std::int32_t hz, int iz) {
+  const TZiggurat& z = gZiggurat;
+  auto next = [&h] { return h = Mix(h + kGolden); };
+  for (;;) {
+    const double x = hz * z.w[iz];
+    if (iz == 0) {  // the tail beyond kR
+      double tx = 0, ty = 0;
+      do {
+        tx = -std::log(Unit(next())) / TZiggurat::kR;
+        ty = -std::log(Unit(next()));
+      } while (ty + ty < tx * tx);
+      return hz > 0 ? TZiggurat::kR + tx : -TZiggurat::kR - tx;
+    }
+    if (z.f[iz] + Unit(next()) * (z.f[iz - 1] - z.f[iz]) < std::exp(-0.5 * x * x)) return x;
+    const std::uint64_t g = next();
+    hz = static_cast<std::int32_t>(static_cast<std::uint32_t>(g));
+    iz = static_cast<int>((g >> 32) & 127);
+    const auto magnitude = static_cast<std::uint32_t>(hz < 0 ? -static_cast<std::int64_t>(hz) : hz);
+    if (magnitude < z.k[iz]) return hz * z.w[iz];
+  }
 }
 
 bool Flipped(const TRandom& flips, double ber, std::size_t bit) {
@@ -102,10 +129,12 @@ std::size_t TLine::SegmentOf(std::size_t bit) const {
 }
 
 TBitInfo TLine::Info(std::size_t bit) const {
-  const TSegment& s = segments_[SegmentOf(bit)];
+  const std::size_t seg = SegmentOf(bit);
+  const TSegment& s = segments_[seg];
   const std::uint8_t b = bits_[bit];
   TBitInfo info;
   info.index = bit;
+  info.segment = seg;
   info.bitTime = s.bitTime;
   info.start = s.start + static_cast<double>(bit - s.firstBit) * s.bitTime;
   info.encoding = s.encoding;
@@ -115,6 +144,24 @@ TBitInfo TLine::Info(std::size_t bit) const {
   info.position = b >> kPositionShift;
   info.nrziBefore = (b & kNrziHigh) ? 1 : -1;
   return info;
+}
+
+TBitInfo TLine::InfoAfter(const TBitInfo& bit) const {
+  const std::size_t next = bit.index + 1;
+  if (bit.segment + 1 < segments_.size() && segments_[bit.segment + 1].firstBit == next) return Info(next);
+  TBitInfo info = bit;
+  const std::uint8_t b = bits_[next];
+  info.index = next;
+  info.start = bit.start + bit.bitTime;
+  info.digit = (b & kOne) ? '1' : '0';
+  info.position = b >> kPositionShift;
+  info.nrziBefore = (b & kNrziHigh) ? 1 : -1;
+  return info;
+}
+
+bool TLine::RunStartsAfter(const TBitInfo& bit) const {
+  const std::size_t seg = bit.segment + 1;
+  return seg < segments_.size() && segments_[seg].firstBit == bit.index + 1 && segments_[seg].newRun;
 }
 
 double TLine::StartOf(std::size_t bit) const {
@@ -132,11 +179,6 @@ std::size_t TLine::RunEnd(std::size_t bit) const {
   const std::size_t seg = SegmentOf(bit);
   auto it = std::upper_bound(runStarts_.begin(), runStarts_.end(), seg);
   return it == runStarts_.end() ? bits_.size() : segments_[*it].firstBit;
-}
-
-bool TLine::StartsRun(std::size_t bit) const {
-  const TSegment& s = segments_[SegmentOf(bit)];
-  return s.newRun && s.firstBit == bit;
 }
 
 std::size_t TLine::LatestRunStart() const {
@@ -170,9 +212,9 @@ TBitLevels SentLevels(const TBitInfo& bit, bool flipped) {
 
 // ---------------------------------------------------------------- walking the wave
 
-TWaveCursor::TWaveCursor(const TLine& line, const TChannelSettings& settings)
+TWaveCursor::TWaveCursor(const TLine& line, const TChannelSettings& settings, const TCable* cable)
     : line_(line),
-      cable_(settings.tau),
+      cable_(cable ? *cable : TCable(settings.tau)),
       noise_(settings.seed, kNoiseStream),
       flips_(settings.seed, kFlipStream),
       sigma_(settings.sigma),
@@ -180,10 +222,24 @@ TWaveCursor::TWaveCursor(const TLine& line, const TChannelSettings& settings)
 
 void TWaveCursor::Load(TSlot& slot, std::size_t bit, double state, bool settle) const {
   slot.info = line_.Info(bit);
+  Settle(slot, state, settle);
+}
+
+void TWaveCursor::LoadNext() {
+  prev_ = cur_;
+  havePrev_ = true;
+  cur_.info = line_.InfoAfter(prev_.info);
+  Settle(cur_, prev_.end, false);
+}
+
+void TWaveCursor::Settle(TSlot& slot, double state, bool settle) const {
+  const std::size_t bit = slot.info.index;
   slot.levels = SentLevels(slot.info, Flipped(flips_, ber_, bit));
   slot.state = settle ? slot.levels.first : state;
   slot.mid = cable_.After(slot.state, slot.levels.first, cable_.half);
   slot.end = cable_.After(slot.mid, slot.levels.second, cable_.half);
+  slot.width = slot.info.bitTime / kSamples;
+  slot.perMs = slot.info.bitTime > 0 ? kSamples / slot.info.bitTime : 0.0;
 }
 
 void TWaveCursor::Start(std::size_t bit) {
@@ -193,12 +249,8 @@ void TWaveCursor::Start(std::size_t bit) {
 
 TReach TWaveCursor::Reach(double t, std::size_t limit) {
   while (t >= cur_.info.start + cur_.info.bitTime) {
-    const std::size_t next = cur_.info.index + 1;
-    if (next >= limit || next >= line_.Count()) return kWait;
-    if (line_.StartsRun(next)) return kOver;
-    prev_ = cur_;
-    havePrev_ = true;
-    Load(cur_, next, prev_.end, false);
+    const TReach r = NextBit(limit);
+    if (r != kHere) return r;
   }
   return kHere;
 }
@@ -206,62 +258,9 @@ TReach TWaveCursor::Reach(double t, std::size_t limit) {
 TReach TWaveCursor::NextBit(std::size_t limit) {
   const std::size_t next = cur_.info.index + 1;
   if (next >= limit || next >= line_.Count()) return kWait;
-  if (line_.StartsRun(next)) return kOver;
-  prev_ = cur_;
-  havePrev_ = true;
-  Load(cur_, next, prev_.end, false);
+  if (line_.RunStartsAfter(cur_.info)) return kOver;
+  LoadNext();
   return kHere;
-}
-
-const TWaveCursor::TSlot* TWaveCursor::SlotOf(std::size_t bit) const {
-  if (bit == cur_.info.index) return &cur_;
-  if (havePrev_ && bit == prev_.info.index) return &prev_;
-  return nullptr;
-}
-
-TCell TWaveCursor::Make(const TSlot& slot, int k) const {
-  TCell c;
-  c.bit = slot.info.index;
-  c.k = k;
-  const double w = slot.info.bitTime / kSamples;
-  c.start = slot.info.start + k * w;
-  c.end = c.start + w;
-  c.value = Value(slot, k);
-  return c;
-}
-
-double TWaveCursor::Value(const TSlot& slot, int k) const {
-  const bool first = k < kHalf;
-  const double input = first ? slot.levels.first : slot.levels.second;
-  const double from = first ? slot.state : slot.mid;
-  double v = cable_.After(from, input, cable_.centre[first ? k : k - kHalf]);
-  if (sigma_ > 0) v += sigma_ * noise_.Normal(slot.info.index * kSamples + static_cast<std::uint64_t>(k));
-  return v;
-}
-
-TCell TWaveCursor::CellAt(double t) const {
-  const TSlot& slot = (havePrev_ && t < cur_.info.start) ? prev_ : cur_;
-  int k = 0;
-  if (slot.info.bitTime > 0)
-    k = static_cast<int>(std::floor((t - slot.info.start) * kSamples / slot.info.bitTime));
-  return Make(slot, std::clamp(k, 0, kSamples - 1));
-}
-
-bool TWaveCursor::Neighbour(const TCell& c, int direction, TCell& out) const {
-  const TSlot* slot = SlotOf(c.bit);
-  if (!slot) return false;
-  int k = c.k + direction;
-  if (k < 0) {
-    if (slot != &cur_ || !havePrev_) return false;
-    slot = &prev_;
-    k = kSamples - 1;
-  } else if (k >= kSamples) {
-    if (slot != &prev_) return false;
-    slot = &cur_;
-    k = 0;
-  }
-  out = Make(*slot, k);
-  return true;
 }
 
 const TBitInfo& TWaveCursor::InfoOf(std::size_t bit) const {

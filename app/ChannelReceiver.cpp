@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace channel {
 
@@ -44,7 +45,19 @@ int FrameLength(bool startStop, bool parity) {
   return 8 + (startStop ? 3 : 0) + (parity ? 1 : 0);
 }
 
+constexpr char kRoles[] = "?S76543210PT";
+
 }  // namespace
+
+TDecision::TDecision(std::uint32_t sentBit, double frac, double level, bool one, char role) : bit(sentBit) {
+  const auto f = static_cast<std::uint32_t>(std::clamp(frac * 4096.0, 0.0, 4095.0));
+  const auto l = static_cast<std::uint32_t>(std::clamp(std::round(level * 256.0) + 2048.0, 0.0, 4095.0));
+  const char* r = std::strchr(kRoles, role);
+  const auto ri = static_cast<std::uint32_t>(r && role ? r - kRoles : 0);
+  packed_ = f | (l << 12) | ((one ? 1u : 0u) << 24) | (ri << 26);
+}
+
+char TDecision::Role() const { return kRoles[(packed_ >> 26) & 0xF]; }
 
 TChannelReceiver::TChannelReceiver(const TLine& line, const TChannelSettings& settings)
     : line_(line), settings_(settings), cursor_(line, settings), flips_(settings.seed, kFlipStream) {}
@@ -57,6 +70,7 @@ void TChannelReceiver::CountFlips(std::size_t upTo) {
 bool TChannelReceiver::Advance(std::size_t limit) {
   limit_ = std::min(limit, line_.Count());
   CountFlips(limit_);
+  Judge();
   for (;;) {
     if (!inRun_) {
       if (nextRun_ >= limit_) {
@@ -180,27 +194,34 @@ TReach TChannelReceiver::ClockedBit() {
   return kHere;
 }
 
-// The bit start that puts the mid-bit edge nearest the expected one, within a
-// quarter bit, at the middle; the old start when there is none (noise may
-// hide it, and then the clock coasts for a bit).
+// The bit start that puts the mid-bit edge at the middle, the edge taken where
+// the line passes the threshold between a quarter bit before and after the
+// expected middle m: the samples there tell which way it goes, so one walk
+// from m towards it finds it (a cable delays it by the same amount bit after
+// bit, and after the first re-lock the walk is short). With both ends on one
+// side (noise, or no edge) the clock coasts for the bit.
 double TChannelReceiver::Relock(double bitStart, double tr) {
   const double m = bitStart + 0.5 * tr, reach = 0.25 * tr;
   const double threshold = TChannel::Threshold(leManchester);
   auto side = [threshold](const TCell& c) { return c.value > threshold; };
-  TCell left = cursor_.CellAt(m), right = left;
-  for (int d = 0; d <= kSamples / 4 + 1; ++d) {
-    TCell before, after;
-    const bool hasLeft = m - left.start <= reach && cursor_.Neighbour(left, -1, before);
-    const bool hasRight = right.end - m <= reach && cursor_.Neighbour(right, +1, after);
-    if (!hasLeft && !hasRight) break;
-    const bool leftFirst = hasLeft && (!hasRight || m - left.start <= right.end - m);
-    for (int pass = 0; pass < 2; ++pass) {
-      const bool useLeft = (pass == 0) == leftFirst;
-      if (useLeft && hasLeft && side(before) != side(left)) return left.start - 0.5 * tr;
-      if (!useLeft && hasRight && side(after) != side(right)) return right.end - 0.5 * tr;
+  const TCell first = cursor_.CellAt(m - reach), last = cursor_.CellAt(m + reach);
+  const bool from = side(first);
+  if (side(last) == from) return bitStart;
+  TCell c = cursor_.CellAt(m), n;
+  if (side(c) == from) {
+    // the edge is later: the first sample past it starts on the other side
+    while (c.bit != last.bit || c.k != last.k) {
+      if (!cursor_.Neighbour(c, +1, n)) break;
+      c = n;
+      if (side(c) != from) return c.start - 0.5 * tr;
     }
-    if (hasLeft) left = before;
-    if (hasRight) right = after;
+    return bitStart;
+  }
+  // the edge is earlier: walk back to the last sample still on the first side
+  while (c.bit != first.bit || c.k != first.k) {
+    if (!cursor_.Neighbour(c, -1, n)) break;
+    if (side(n) == from) return c.start - 0.5 * tr;
+    c = n;
   }
   return bitStart;
 }
@@ -241,29 +262,25 @@ void TChannelReceiver::BeginFrame(double start, const TBitInfo& at) {
 
 void TChannelReceiver::Record(double s, const TCell& cell, char digit, double bitEnd) {
   const TBitInfo& sent = cursor_.InfoOf(cell.bit);
-  TDecision d;
-  d.bit = static_cast<std::uint32_t>(cell.bit);
   const double frac = sent.bitTime > 0 ? (s - sent.start) / sent.bitTime : 0.0;
-  d.frac = static_cast<std::uint16_t>(std::clamp(frac * 65536.0, 0.0, 65535.0));
-  d.level = static_cast<std::int16_t>(std::clamp(std::round(cell.value * kLevelScale), -32768.0, 32767.0));
-  d.flags = digit == '1' ? kDecidedOne : 0;
   ++counters_.bitsSampled;
   if (digit != sent.digit) ++counters_.bitsWrong;
+  const int one = digit == '1' ? 1 : 0;
+  const char role = frame_.active ? RoleAt(frame_.count, frame_.startStop, frame_.parity) : '?';
+  TDecision d(static_cast<std::uint32_t>(cell.bit), frac, cell.value, one != 0, role);
   if (frame_.active) {
-    const int one = digit == '1' ? 1 : 0;
-    d.role = RoleAt(frame_.count, frame_.startStop, frame_.parity);
-    if (d.role >= '0' && d.role <= '7') {
+    if (role >= '0' && role <= '7') {
       frame_.code = static_cast<std::uint8_t>((frame_.code << 1) | one);
       frame_.ones += one;
-    } else if (d.role == 'P') {
+    } else if (role == 'P') {
       frame_.ones += one;
       if (frame_.ones % 2 != 0) {
         frame_.parityError = true;
-        d.flags |= kDecisionError;
+        d.SetError();
       }
-    } else if (d.role == 'T' && !one) {
+    } else if (role == 'T' && !one) {
       frame_.framingError = true;
-      d.flags |= kDecisionError;
+      d.SetError();
     }
     ++frame_.count;
     frame_.endX = bitEnd;
@@ -274,38 +291,57 @@ void TChannelReceiver::Record(double s, const TCell& cell, char digit, double bi
 
 void TChannelReceiver::FinishFrame() {
   TFrameRecord f;
-  f.startX = frame_.startX;
-  f.span = static_cast<float>(frame_.endX - frame_.startX);
   f.first = static_cast<std::uint32_t>(frame_.first);
+  f.lead = static_cast<float>(line_.StartOf(decisions_[frame_.first].bit) - frame_.startX);
+  f.span = static_cast<float>(frame_.endX - frame_.startX);
   f.code = frame_.code;
   f.count = static_cast<std::uint8_t>(frame_.length);
   if (frame_.parityError) f.flags |= kParityError, ++counters_.parityErrors;
   if (frame_.framingError) f.flags |= kFramingError, ++counters_.framingErrors;
   ++counters_.charactersDecoded;
-  // the character is right when the frame lines up with a sent frame carrying it
-  const std::size_t b0 = decisions_[frame_.first].bit;
-  const TBitInfo first = line_.Info(b0);
-  bool right = false;
-  if (first.position == 0 && first.startStop == frame_.startStop && first.parity == frame_.parity &&
-      b0 + static_cast<std::size_t>(frame_.length) <= line_.Count()) {
-    std::uint8_t sent = 0;
-    const std::size_t data = b0 + (frame_.startStop ? 1 : 0);
-    for (std::size_t i = data; i < data + 8; ++i)
-      sent = static_cast<std::uint8_t>((sent << 1) | (line_.Digit(i) == '1' ? 1 : 0));
-    right = sent == frame_.code;
-  }
-  if (right) {
-    f.flags |= kRight;
-    ++counters_.charactersRight;
-  } else if (!frame_.parityError && !frame_.framingError) {
-    ++counters_.undetected;
-  }
   frames_.push_back(f);
   frame_.active = false;
+  Judge();
 }
 
+// Whether each finished character is the one sent, once the sent frame it lines
+// up with has been sent: a fast clock finishes a frame before its last bits go
+// out, and a character must get the same verdict live and in a recount.
+void TChannelReceiver::Judge() {
+  for (; judged_ < frames_.size(); ++judged_) {
+    TFrameRecord& f = frames_[judged_];
+    const bool startStop = f.count == 11 || f.count == 12, parity = f.count == 9 || f.count == 12;
+    const std::size_t b0 = decisions_[f.first].bit;
+    const std::size_t data = b0 + (startStop ? 1 : 0);
+    if (data + 8 > line_.Count()) return;  // not all sent yet
+    const TBitInfo first = line_.Info(b0);
+    const TBitInfo last = line_.Info(data + 7);
+    bool right = false;
+    if (first.position == 0 && first.startStop == startStop && first.parity == parity &&
+        last.position == first.position + static_cast<int>(data + 7 - b0)) {
+      std::uint8_t sent = 0;
+      for (std::size_t i = data; i < data + 8; ++i)
+        sent = static_cast<std::uint8_t>((sent << 1) | (line_.Digit(i) == '1' ? 1 : 0));
+      right = sent == f.code;
+    }
+    if (right) {
+      f.flags |= kRight;
+      ++counters_.charactersRight;
+    } else if (!(f.flags & (kParityError | kFramingError))) {
+      ++counters_.undetected;
+    }
+  }
+}
+
+
 std::size_t TChannelReceiver::Bytes() const {
-  return decisions_.capacity() * sizeof(TDecision) + frames_.capacity() * sizeof(TFrameRecord);
+  // a deque's blocks of 512 bytes, one partly filled at each end, and a pointer to each block
+  auto held = [](std::size_t n, std::size_t size) {
+    const std::size_t perBlock = std::max<std::size_t>(1, 512 / size);
+    const std::size_t blocks = n / perBlock + 2;
+    return blocks * (512 + 2 * sizeof(void*));
+  };
+  return held(decisions_.size(), sizeof(TDecision)) + held(frames_.size(), sizeof(TFrameRecord));
 }
 
 }  // namespace channel

@@ -16,29 +16,39 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <deque>
 
 #include "app/ChannelLine.h"
 
 namespace channel {
 
-struct TDecision {
-  std::uint32_t bit = 0;    // the sent bit whose time holds the instant
-  std::uint16_t frac = 0;   // where in that bit, in 1/65536 of its bit time
-  std::int16_t level = 0;   // the level read, in 1/kLevelScale
-  std::uint8_t flags = 0;   // kDecidedOne, kDecisionError
-  char role = '?';
+// One decision in 8 bytes: the sent bit whose time holds the instant, where in
+// it (1/4096 of its bit time), the level read (1/256 of a level, -8..+8), the
+// digit, whether an error shows there, and its role in the frame.
+class TDecision {
+ public:
+  TDecision() = default;
+  TDecision(std::uint32_t sentBit, double frac, double level, bool one, char role);
+  std::uint32_t bit = 0;
+  double Frac() const { return (packed_ & 0xFFF) / 4096.0; }
+  double Level() const { return (static_cast<int>((packed_ >> 12) & 0xFFF) - 2048) / 256.0; }
+  bool One() const { return (packed_ >> 24) & 1; }
+  bool Error() const { return (packed_ >> 25) & 1; }
+  char Role() const;
+  void SetError() { packed_ |= 1u << 25; }
+
+ private:
+  std::uint32_t packed_ = 0;
 };
-inline constexpr double kLevelScale = 4096;
-inline constexpr std::uint8_t kDecidedOne = 1, kDecisionError = 2;
 
 struct TFrameRecord {
-  double startX = 0;
-  float span = 0;            // ms from startX to the end of its last bit
   std::uint32_t first = 0;   // its first decision
+  float lead = 0;            // ms from the start of that decision's sent bit back to the frame's start
+  float span = 0;            // ms from the frame's start to the end of its last bit
   std::uint8_t code = 0, count = 0, flags = 0;  // kParityError, kFramingError, kRight
 };
 inline constexpr std::uint8_t kParityError = 1, kFramingError = 2, kRight = 4;
+static_assert(sizeof(TDecision) == 8 && sizeof(TFrameRecord) == 16, "the history's per-bit budget");
 
 class TChannelReceiver {
  public:
@@ -50,8 +60,10 @@ class TChannelReceiver {
   std::size_t Reached() const { return reached_; }  // sent bits walked through
   const TChannelSettings& Settings() const { return settings_; }
 
-  const std::vector<TDecision>& Decisions() const { return decisions_; }
-  const std::vector<TFrameRecord>& Frames() const { return frames_; }
+  // Deques: they grow in small blocks, so the history never holds the spare
+  // room a doubling vector keeps (up to as much again as it uses).
+  const std::deque<TDecision>& Decisions() const { return decisions_; }
+  const std::deque<TFrameRecord>& Frames() const { return frames_; }
   const TChannelCounters& Counters() const { return counters_; }  // the receiver's part
   std::size_t Bytes() const;
 
@@ -77,6 +89,7 @@ class TChannelReceiver {
   void Record(double s, const TCell& cell, char digit, double bitEnd);
   void BeginFrame(double start, const TBitInfo& at);
   void FinishFrame();
+  void Judge();
   void CountFlips(std::size_t upTo);
 
   const TLine& line_;
@@ -85,6 +98,7 @@ class TChannelReceiver {
   TRandom flips_;
   std::size_t limit_ = 0;
   std::size_t reached_ = 0, flipsCounted_ = 0;
+  std::size_t judged_ = 0;  // frames whose character has been checked against the sent one
   bool inRun_ = false;
   std::size_t nextRun_ = 0;
 
@@ -96,8 +110,8 @@ class TChannelReceiver {
   double tr_ = 0;            // the receiver's bit time for it
   TFrame frame_;
 
-  std::vector<TDecision> decisions_;
-  std::vector<TFrameRecord> frames_;
+  std::deque<TDecision> decisions_;
+  std::deque<TFrameRecord> frames_;
   TChannelCounters counters_;
 };
 
