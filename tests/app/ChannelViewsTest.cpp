@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -498,6 +499,27 @@ TEST_F(ChannelWindow, RecountRunsInSlicesWhileTheWindowGoesOn) {
   EXPECT_NE(d.VerdictNumber[vdBitsWrong].Caption(), "0");
   EXPECT_EQ(d.VerdictNumber[vdBitsSent].Caption(),
             std::to_string(form.Channel().Channel().Counters().bitsSent));
+}
+
+TEST(ChannelWindowLifetime, ClosingWhileARecountRunsTouchesNoFreedDialog) {
+  // the dialog holds the recount's progress bar and goes before the channel
+  // does: the window must take the bar back first (the sanitizers see it)
+  for (bool finish : {false, true}) {
+    auto form = std::make_unique<TForm1>();
+    form->SpinEdit1.SetValue(1000);
+    form->Edit1.SetText(std::string(100, 'K'));
+    form->Button1.Click();
+    for (int i = 0; i < 800; ++i) form->Timer1Timer();
+    form->ChannelClick();
+    form->Channel().SetRecountSliceBits(50);
+    form->ChannelDialog()->Sigma.EnterText("0.3");
+    tk::ProcessMessages();
+    EXPECT_TRUE(form->Channel().Recount().Running());
+    if (finish) form->Channel().Recount().Finish();
+    form.reset();
+    tk::ProcessMessages();  // no slice may run into the freed window
+  }
+  PanningMouseButton = tk::mbRight;
 }
 
 // ---------------------------------------------------------------- the eye
