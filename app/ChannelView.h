@@ -12,10 +12,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <utility>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Channel.h"
@@ -94,9 +94,9 @@ class TChannelView {
   std::size_t sliceBits_;
   std::vector<double> xs_, ys_;  // reused between fills
   TColumnReducer reducer_;
-  int reducedPixels_ = 0;        // the axis width the columns were made for
-  double filledTo_ = 0;          // the window's samples are in the line up to here
-  bool sampled_ = false;         // ... and some are
+  int reducedPixels_ = 0;  // the axis width the columns were made for
+  double filledTo_ = 0;    // the window's samples are in the line up to here
+  bool sampled_ = false;   // ... and some are
   // what the designed chart had before the legend was needed
   std::string sentTitle_;
   TLegendAlignment legendAlignment_ = laRight;

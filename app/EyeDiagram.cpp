@@ -41,8 +41,10 @@ TEyeOpening MeasureEye(const TEyeDiagram& eye, double emptyFraction) {
     };
     if (busy(rt)) return 0;
     int up = rt + 1, down = rt - 1;
-    while (up < kR && !busy(up)) ++up;
-    while (down >= 0 && !busy(down)) --down;
+    while (up < kR && !busy(up))
+      ++up;
+    while (down >= 0 && !busy(down))
+      --down;
     return up < kR && down >= 0 ? up - down - 1 : 0;
   };
   const int c0 = kC / 2;  // the column that starts at the sampling instant
@@ -52,8 +54,10 @@ TEyeOpening MeasureEye(const TEyeDiagram& eye, double emptyFraction) {
   o.height = rows * kRowStep;
   // the eye is as wide as the columns around the instant that keep at least half its height
   int left = c0 - 1, right = c0 + 1;
-  while (left >= 0 && 2 * opening(left) >= rows) --left;
-  while (right < kC && 2 * opening(right) >= rows) ++right;
+  while (left >= 0 && 2 * opening(left) >= rows)
+    --left;
+  while (right < kC && 2 * opening(right) >= rows)
+    ++right;
   o.width = (right - left - 1) * kColumnStep;
   o.open = o.width > 0;
   return o;
@@ -70,8 +74,7 @@ std::string EyeOpeningText(const TEyeOpening& o) {
 
 TColor DensityColor(std::uint32_t count, std::uint32_t maxCount) {
   if (count == 0 || maxCount == 0) return clWhite;
-  const double f = maxCount <= 1 ? 1.0
-                                 : std::log(1.0 + count) / std::log(1.0 + maxCount);
+  const double f = maxCount <= 1 ? 1.0 : std::log(1.0 + count) / std::log(1.0 + maxCount);
   // from a pale blue (198, 219, 239) to navy (8, 48, 107)
   const auto mix = [f](int a, int b) {
     return static_cast<std::uint8_t>(std::lround(a + (b - a) * std::clamp(f, 0.0, 1.0)));

@@ -35,7 +35,8 @@ struct Window {
       form.ChannelDialog()->OnSettings({0.3, 0.1, 1e-3, 0, 1});
       form.ChannelDialog()->Hide();
     }
-    for (int i = 0; i < kHistoryBits; ++i) Tick();
+    for (int i = 0; i < kHistoryBits; ++i)
+      Tick();
     form.Channel().Recount().Finish();
     Paint();  // the axes learn their pixels, as the shown window's do at once
   }
@@ -82,7 +83,8 @@ void BM_Tick_InWindow(benchmark::State& state) {
 void BM_Tick_DesignedWindow(benchmark::State& state) {
   const bool on = state.range(0) != 0;
   Window w(on);
-  for (auto _ : state) w.Tick();
+  for (auto _ : state)
+    w.Tick();
   state.SetLabel(std::string(Label(on)) + ", window 0..999 ms");
 }
 
@@ -90,7 +92,8 @@ void BM_Paint_LastSecond(benchmark::State& state) {
   const bool on = state.range(0) != 0;
   Window w(on);
   w.ShowNewest(0);
-  for (auto _ : state) w.Paint();
+  for (auto _ : state)
+    w.Paint();
   state.SetLabel(std::string(Label(on)) + ", received line " +
                  std::to_string(w.form.Channel().Received().PointCount()) + " points");
 }
