@@ -65,7 +65,8 @@ TChannelDialog::TChannelDialog() {
 }
 
 TChannelDialog::~TChannelDialog() {
-  for (TKnob* k : {&Tau, &Sigma, &Ber, &Skew, &Seed}) k->OnChange = nullptr;
+  for (TKnob* k : {&Tau, &Sigma, &Ber, &Skew, &Seed})
+    k->OnChange = nullptr;
 }
 
 void TChannelDialog::CreateKnobs() {
@@ -79,20 +80,40 @@ void TChannelDialog::CreateKnobs() {
     void (*apply)(TChannelSettings&, double);
   };
   const KnobSpec specs[] = {
-      {Tau, "Cable time constant", "bit times", {0, 2, false, 0}, 3,
+      {Tau,
+       "Cable time constant",
+       "bit times",
+       {0, 2, false, 0},
+       3,
        "A slow cable rounds every edge: the wave creeps towards each new level",
        [](TChannelSettings& s, double v) { s.tau = v; }},
-      {Sigma, "Noise sigma", "levels", {0, 1, false, 0}, 3,
+      {Sigma,
+       "Noise sigma",
+       "levels",
+       {0, 1, false, 0},
+       3,
        "Random noise added to every sample: the wave gets fuzzy and crosses the threshold",
        [](TChannelSettings& s, double v) { s.sigma = v; }},
-      {Ber, "Bit error rate", "per bit", {0, 0.1, true, 1e-6}, 3,
+      {Ber,
+       "Bit error rate",
+       "per bit",
+       {0, 0.1, true, 1e-6},
+       3,
        "The chance that a bit goes out as the other digit, over its whole bit time",
        [](TChannelSettings& s, double v) { s.ber = v; }},
-      {Skew, "Receiver clock skew", "%", {-10, 10, false, 0}, 3,
+      {Skew,
+       "Receiver clock skew",
+       "%",
+       {-10, 10, false, 0},
+       3,
        "The receiver's bit time is longer (+) or shorter (-): its samples drift off the bits' "
        "middles",
        [](TChannelSettings& s, double v) { s.skew = v / 100; }},
-      {Seed, "Seed", "", {1, 1000, false, 0}, 10,
+      {Seed,
+       "Seed",
+       "",
+       {1, 1000, false, 0},
+       10,
        "Picks the noise and the flipped bits: the same seed gives the same wave again",
        [](TChannelSettings& s, double v) {
          if (!(v >= 0) || v != std::floor(v) || v > 1e15)

@@ -38,7 +38,7 @@ class TChannelDialog : public tk::TForm {
   tk::TKnob Tau{this};
   tk::TKnob Sigma{this};
   tk::TKnob Ber{this};
-  tk::TKnob Skew{this};   // in per cent of the bit time
+  tk::TKnob Skew{this};  // in per cent of the bit time
   tk::TKnob Seed{this};
   tk::TButton Reset{this};
   tk::TLabel VerdictCaption[kVerdictCount] = {tk::TLabel{this}, tk::TLabel{this}, tk::TLabel{this},
@@ -47,7 +47,7 @@ class TChannelDialog : public tk::TForm {
   tk::TLabel VerdictNumber[kVerdictCount] = {tk::TLabel{this}, tk::TLabel{this}, tk::TLabel{this},
                                              tk::TLabel{this}, tk::TLabel{this}, tk::TLabel{this},
                                              tk::TLabel{this}};
-  tk::TLabel Status{this};        // what the counters are: final, or being recounted
+  tk::TLabel Status{this};  // what the counters are: final, or being recounted
   tk::TProgressBar Progress{this};
 
   // operations: the owner shows what the channel holds

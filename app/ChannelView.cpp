@@ -65,7 +65,6 @@ void TChannelView::ShowOnChart(bool on) {
   } else {
     received_->SetParentChart(nullptr);
     received_->RemoveAllPoints();
-    filled_ = false;
     sent_.SetShowInLegend(false);
     sent_.SetTitle(sentTitle_);
     chart_.Legend().SetAlignment(legendAlignment_);
@@ -73,34 +72,53 @@ void TChannelView::ShowOnChart(bool on) {
   chart_.Invalidate();
 }
 
+void TColumnReducer::Start(double x0, double width) {
+  x0_ = x0;
+  width_ = width > 0 ? width : 1;
+  open_ = false;
+}
+
+double TChannelView::ColumnWidth() const {
+  const TChartAxis& axis = chart_.BottomAxis();
+  const double range = axis.Maximum() - axis.Minimum();
+  // before the first paint the axis has no pixels yet: assume a wide screen's
+  const int pixels = axis.AxisPixels > 0 ? axis.AxisPixels : 2000;
+  return range / pixels;
+}
+
 void TChannelView::Refill() {
   received_->RemoveAllPoints();
-  filled_ = false;
   if (!On()) return;
   const TChartAxis& axis = chart_.BottomAxis();
   // a little beyond both edges, so the line runs out of the plot as the sent one does
   const double pad = (axis.Maximum() - axis.Minimum()) * 0.02;
   filledTo_ = axis.Minimum() - pad;
+  sampled_ = false;
+  reducedPixels_ = axis.AxisPixels;
+  reducer_.Start(axis.Minimum(), ColumnWidth());
   FillUpTo(axis.Maximum() + pad);
+}
+
+void TChannelView::Append(double x, double y) {
+  received_->AddPointXY(x, y);
 }
 
 void TChannelView::FillUpTo(double x1) {
   if (!(x1 > filledTo_)) return;
   channel_->FillWave(filledTo_, x1, xs_, ys_);
-  // one repaint request for the lot: a bit brings 32 samples, and each request
-  // reaches the window system
+  // one repaint request for the lot: each request reaches the window system
   const bool repaint = chart_.AutoRepaint();
   chart_.SetAutoRepaint(false);
-  const std::size_t before = static_cast<std::size_t>(received_->PointCount());
+  const int before = received_->PointCount();
+  const auto append = [this](double x, double y) { Append(x, y); };
   for (std::size_t i = 0; i < xs_.size(); ++i) {
-    if (filled_ && xs_[i] <= received_->XValueAt(received_->PointCount() - 1)) continue;
-    received_->AddPointXY(xs_[i], ys_[i]);
-    filled_ = true;
+    if (sampled_ && xs_[i] <= filledTo_) continue;  // had it already
+    reducer_.Add(xs_[i], ys_[i], append);
+    filledTo_ = xs_[i];
+    sampled_ = true;
   }
   chart_.SetAutoRepaint(repaint);
-  if (static_cast<std::size_t>(received_->PointCount()) != before) chart_.Invalidate();
-  // samples still to come (the wave is filled as far as bits have been sent)
-  if (filled_) filledTo_ = received_->XValueAt(received_->PointCount() - 1);
+  if (received_->PointCount() != before) chart_.Invalidate();
 }
 
 void TChannelView::SentBit(const TSentBit& bit) {
@@ -110,15 +128,22 @@ void TChannelView::SentBit(const TSentBit& bit) {
   const double pad = (axis.Maximum() - axis.Minimum()) * 0.02;
   const double end = bit.startMs + bit.bitTime;
   if (bit.startMs > axis.Maximum() + pad || end < axis.Minimum() - pad) return;  // off the window
+  // the chart was resized since the columns were made: make them again
+  if (axis.AxisPixels != reducedPixels_) {
+    Refill();
+    return;
+  }
   FillUpTo(std::min(end, axis.Maximum() + pad));
 }
 
 void TChannelView::Restart() {
   // the new run draws from time 0 again; the old run's wave goes
   received_->RemoveAllPoints();
-  filled_ = false;
   const TChartAxis& axis = chart_.BottomAxis();
   filledTo_ = axis.Minimum() - (axis.Maximum() - axis.Minimum()) * 0.02;
+  sampled_ = false;
+  reducedPixels_ = axis.AxisPixels;
+  reducer_.Start(axis.Minimum(), ColumnWidth());
 }
 
 void TChannelView::Clear() {

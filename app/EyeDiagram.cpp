@@ -13,8 +13,8 @@ namespace {
 constexpr int kC = TEyeDiagram::kColumns, kR = TEyeDiagram::kRows;
 constexpr double kRowStep = (TEyeDiagram::kLevelHigh - TEyeDiagram::kLevelLow) / kR;
 constexpr double kColumnStep = 2.0 / kC;  // bit times
-// After the channel recounted, the eye is rebuilt from this many decisions
-// before the newest: rebuilding an hour of bits would stall the window.
+// After the channel recounted, or while the window was hidden, the eye takes
+// only this many decisions before the newest: an hour of bits would stall the window.
 constexpr std::size_t kRebuildDecisions = 20000;
 constexpr TColor kThresholdColor = 0x009FE6;  // orange (230, 159, 0)
 constexpr TColor kInstantColor = 0x303030;
@@ -41,8 +41,10 @@ TEyeOpening MeasureEye(const TEyeDiagram& eye, double emptyFraction) {
     };
     if (busy(rt)) return 0;
     int up = rt + 1, down = rt - 1;
-    while (up < kR && !busy(up)) ++up;
-    while (down >= 0 && !busy(down)) --down;
+    while (up < kR && !busy(up))
+      ++up;
+    while (down >= 0 && !busy(down))
+      --down;
     return up < kR && down >= 0 ? up - down - 1 : 0;
   };
   const int c0 = kC / 2;  // the column that starts at the sampling instant
@@ -52,8 +54,10 @@ TEyeOpening MeasureEye(const TEyeDiagram& eye, double emptyFraction) {
   o.height = rows * kRowStep;
   // the eye is as wide as the columns around the instant that keep at least half its height
   int left = c0 - 1, right = c0 + 1;
-  while (left >= 0 && 2 * opening(left) >= rows) --left;
-  while (right < kC && 2 * opening(right) >= rows) ++right;
+  while (left >= 0 && 2 * opening(left) >= rows)
+    --left;
+  while (right < kC && 2 * opening(right) >= rows)
+    ++right;
   o.width = (right - left - 1) * kColumnStep;
   o.open = o.width > 0;
   return o;
@@ -70,8 +74,7 @@ std::string EyeOpeningText(const TEyeOpening& o) {
 
 TColor DensityColor(std::uint32_t count, std::uint32_t maxCount) {
   if (count == 0 || maxCount == 0) return clWhite;
-  const double f = maxCount <= 1 ? 1.0
-                                 : std::log(1.0 + count) / std::log(1.0 + maxCount);
+  const double f = maxCount <= 1 ? 1.0 : std::log(1.0 + count) / std::log(1.0 + maxCount);
   // from a pale blue (198, 219, 239) to navy (8, 48, 107)
   const auto mix = [f](int a, int b) {
     return static_cast<std::uint8_t>(std::lround(a + (b - a) * std::clamp(f, 0.0, 1.0)));
@@ -173,6 +176,9 @@ void TEyeWindow::Follow(const TChannel& channel, int encoding) {
     next_ = n > kRebuildDecisions ? n - kRebuildDecisions : 0;
     dirty_ = true;
   }
+  // a window hidden for long catches up on a recent stretch only
+  const std::size_t n = channel.ReceivedBitCount();
+  if (n > next_ + kRebuildDecisions) next_ = n - kRebuildDecisions;
   const std::uint64_t before = eye_.Traces();
   channel.FeedEye(eye_, next_);
   if (eye_.Traces() != before) dirty_ = true;

@@ -77,10 +77,10 @@ class TEyeWindow : public tk::TForm {
   void CreateMenu();
 
   std::shared_ptr<tk::TRgbPicture> picture_;  // the chart's back image
-  TFastLineSeries* threshold_ = nullptr;       // owned by Chart
-  TFastLineSeries* instant_ = nullptr;         // owned by Chart
+  TFastLineSeries* threshold_ = nullptr;      // owned by Chart
+  TFastLineSeries* instant_ = nullptr;        // owned by Chart
   TEyeDiagram eye_;
-  std::size_t next_ = 0;             // the first decision not yet in the eye
+  std::size_t next_ = 0;              // the first decision not yet in the eye
   std::uint64_t generation_ = ~0ull;  // the channel's results the eye was built from
   bool dirty_ = false;
   tk::TTimer refresh_;

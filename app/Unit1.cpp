@@ -361,7 +361,7 @@ void TForm1::Timer1Timer() {
   }
   if (channelDialog_ && channelDialog_->Visible())
     channelDialog_->ShowCounters(channel_->Channel().Counters());
-  if (eye_) eye_->Follow(channel_->Channel(), encoding);
+  if (eye_ && eye_->Visible()) eye_->Follow(channel_->Channel(), encoding);
 }
 
 char TForm1::RecordSentBit(const std::string& pendingBefore, const std::string& textBefore) {

@@ -17,10 +17,11 @@
 
 namespace {
 
-constexpr int kHistoryBits = 60 * 1000;  // a minute at 1000 bits/s before measuring
+constexpr int kHistoryBits = 20 * 1000;  // 20 s at 1000 bits/s before measuring
 
 struct Window {
   TForm1 form;
+  QImage image;
   explicit Window(bool channelOn) {
     form.SpinEdit1.SetValue(1000);
     form.CheckBox1.SetChecked(true);
@@ -34,8 +35,17 @@ struct Window {
       form.ChannelDialog()->OnSettings({0.3, 0.1, 1e-3, 0, 1});
       form.ChannelDialog()->Hide();
     }
-    for (int i = 0; i < kHistoryBits; ++i) Tick();
+    for (int i = 0; i < kHistoryBits; ++i)
+      Tick();
     form.Channel().Recount().Finish();
+    Paint();  // the axes learn their pixels, as the shown window's do at once
+  }
+  void Paint() {
+    TChart& chart = form.Chart1;
+    if (image.isNull()) image = QImage(chart.Width(), chart.Height(), QImage::Format_RGB32);
+    chart.Canvas().MarkDirty();
+    tk::TQtSurface surface(&image);
+    chart.PaintInto(surface, {0, 0, image.width(), image.height()});
   }
   void Tick() {
     if (form.Edit1.IsEmpty()) form.Edit1.SetText(std::string(20000, 'K'));
@@ -73,7 +83,8 @@ void BM_Tick_InWindow(benchmark::State& state) {
 void BM_Tick_DesignedWindow(benchmark::State& state) {
   const bool on = state.range(0) != 0;
   Window w(on);
-  for (auto _ : state) w.Tick();
+  for (auto _ : state)
+    w.Tick();
   state.SetLabel(std::string(Label(on)) + ", window 0..999 ms");
 }
 
@@ -81,15 +92,10 @@ void BM_Paint_LastSecond(benchmark::State& state) {
   const bool on = state.range(0) != 0;
   Window w(on);
   w.ShowNewest(0);
-  TChart& chart = w.form.Chart1;
-  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
-  for (auto _ : state) {
-    chart.Canvas().MarkDirty();
-    tk::TQtSurface surface(&image);
-    chart.PaintInto(surface, {0, 0, image.width(), image.height()});
-  }
+  for (auto _ : state)
+    w.Paint();
   state.SetLabel(std::string(Label(on)) + ", received line " +
-                 std::to_string(w.form.Channel().Received().PointCount()) + " samples");
+                 std::to_string(w.form.Channel().Received().PointCount()) + " points");
 }
 
 }  // namespace

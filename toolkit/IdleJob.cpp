@@ -67,7 +67,8 @@ void TIdleJob::Cancel() {
 }
 
 void TIdleJob::Finish() {
-  while (running_) RunSlice();
+  while (running_)
+    RunSlice();
 }
 
 void TIdleJob::RunSlice() {

@@ -72,8 +72,10 @@ std::string KnobText(double value, int digits) {
 
 bool ParseKnobText(const std::string& text, double& value) {
   std::size_t b = 0, e = text.size();
-  while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
-  while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
+  while (b < e && std::isspace(static_cast<unsigned char>(text[b])))
+    ++b;
+  while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1])))
+    --e;
   if (b < e && text[b] == '+') ++b;  // from_chars takes no plus sign
   double v = 0;
   const auto r = std::from_chars(text.data() + b, text.data() + e, v);

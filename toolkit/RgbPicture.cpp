@@ -8,8 +8,8 @@
 namespace tk {
 
 TRgbPicture::TRgbPicture(int width, int height, TColor fill)
-    : image_(std::make_unique<QImage>(std::max(0, width), std::max(0, height),
-                                      QImage::Format_RGB32)) {
+    : image_(
+          std::make_unique<QImage>(std::max(0, width), std::max(0, height), QImage::Format_RGB32)) {
   Fill(fill);
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -12,9 +13,11 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/Export.h"
 #include "app/Unit1.h"
 #include "tests/support/ChartRig.h"
 #include "toolkit/Application.h"
@@ -60,7 +63,8 @@ class ChannelWindow : public ::testing::Test {
   void Send(const std::string& text, int ticks) {
     form.Edit1.SetText(text);
     form.Button1.Click();
-    for (int i = 0; i < ticks; ++i) form.Timer1Timer();
+    for (int i = 0; i < ticks; ++i)
+      form.Timer1Timer();
     form.Timer1.SetEnabled(false);
   }
   tk::TMenuItem* Command(const std::string& caption) {
@@ -85,7 +89,8 @@ TEST_F(ChannelWindow, TwoCommandsAfterTheOthersAndNothingOnAtStart) {
   ASSERT_EQ(form.ChartMenu.Count(), 10);
   EXPECT_EQ(form.ChartMenu.Item(8).Caption(), "C&hannel...");
   EXPECT_EQ(form.ChartMenu.Item(9).Caption(), "&Eye diagram");
-  for (int i : {8, 9}) EXPECT_FALSE(form.ChartMenu.Item(i).Checkable());
+  for (int i : {8, 9})
+    EXPECT_FALSE(form.ChartMenu.Item(i).Checkable());
   EXPECT_EQ(form.ChannelDialog(), nullptr);
   EXPECT_EQ(form.EyeWindow(), nullptr);
   EXPECT_TRUE(form.Channel().Settings().IsIdeal());
@@ -257,7 +262,8 @@ TEST_F(ChannelWindow, ReceivedLineOnlyWhileNotIdealWithALegendNamingBoth) {
     TForm1 f;
     f.Edit1.SetText("KELDO");
     f.Button1.Click();
-    for (int i = 0; i < 20; ++i) f.Timer1Timer();
+    for (int i = 0; i < 20; ++i)
+      f.Timer1Timer();
     f.ChartMenu.Item(8).Click();
     f.ChannelDialog()->OnSettings(r.settings);
     SCOPED_TRACE(r.name);
@@ -283,18 +289,17 @@ TEST_F(ChannelWindow, ReceivedLineOnlyWhileNotIdealWithALegendNamingBoth) {
     // sampled 32 times a bit over the 20 bits sent (62 ms each, 1240 ms in all)
     EXPECT_GT(rx.PointCount(), 16 * 32 - 1);
     EXPECT_LT(rx.PointCount(), 20 * 32);
-    for (int i = 1; i < rx.PointCount(); ++i) ASSERT_LT(rx.XValueAt(i - 1), rx.XValueAt(i));
+    for (int i = 1; i < rx.PointCount(); ++i)
+      ASSERT_LT(rx.XValueAt(i - 1), rx.XValueAt(i));
   }
 }
 
 TEST_F(ChannelWindow, ReceivedWaveCoversOnlyTheShownWindow) {
-  form.SpinEdit1.SetValue(1000);  // 1 ms bits
+  form.SpinEdit1.SetValue(1000);      // 1 ms bits
   Send(std::string(400, 'U'), 3000);  // 3000 of its 3200 bits
   SetChannel({0.3, 0.1, 0, 0, 1});
   TFastLineSeries& rx = form.Channel().Received();
-  const struct {
-    double min, max;
-  } windows[] = {{0, 999}, {1500, 1600}, {2900, 3100}, {200, 210}};
+  const struct { double min, max; } windows[] = {{0, 999}, {1500, 1600}, {2900, 3100}, {200, 210}};
   for (const auto& w : windows) {
     form.Chart1.BottomAxis().SetLimits(w.min, w.max);
     form.Channel().WindowMoved();
@@ -304,7 +309,9 @@ TEST_F(ChannelWindow, ReceivedWaveCoversOnlyTheShownWindow) {
     EXPECT_GE(rx.XValueAt(0), w.min - 0.05 * width) << w.min;
     EXPECT_LE(rx.XValueAt(rx.PointCount() - 1), std::min(3000.0, w.max + 0.05 * width)) << w.min;
     EXPECT_LE(rx.PointCount(), (std::min(3000.0, w.max) - w.min) * 1.1 * 32 + 64) << w.min;
-    EXPECT_LE(rx.XValueAt(0), w.min + 1 / 32.0) << "from the left edge on";
+    // from the left edge on: its first pixel column (the axis, never painted
+    // here, takes 2000 columns)
+    EXPECT_LE(rx.XValueAt(0), w.min + width / 2000) << "from the left edge on";
   }
   // the scroll bar moves the window, and the wave with it
   form.Chart1.BottomAxis().SetLimits(0, 999);
@@ -317,7 +324,8 @@ TEST_F(ChannelWindow, ReceivedWaveCoversOnlyTheShownWindow) {
 
 std::vector<std::string> Labels(const TChartSeries& s) {
   std::vector<std::string> out;
-  for (int i = 0; i < s.PointCount(); ++i) out.push_back(s.PointLabel(i));
+  for (int i = 0; i < s.PointCount(); ++i)
+    out.push_back(s.PointLabel(i));
   return out;
 }
 
@@ -346,7 +354,8 @@ TEST_F(ChannelWindow, ReceiverViewDecodesTheReceivedWaveWithItsOwnClock) {
     // goes on after it, so one more character follows the five looked at
     f.Edit1.SetText("KELDO!");
     f.Button1.Click();
-    for (int i = 0; i < 72; ++i) f.Timer1Timer();
+    for (int i = 0; i < 72; ++i)
+      f.Timer1Timer();
     f.Channel().Recount().Finish();
     SCOPED_TRACE(r.skew);
     EXPECT_EQ(f.Views().ChannelShown() != nullptr, r.skew != 0);
@@ -366,7 +375,8 @@ TEST_F(ChannelWindow, ReceiverViewDecodesTheReceivedWaveWithItsOwnClock) {
   f.ChannelDialog()->OnSettings({0, 0, 0, 0.07, 1});
   f.Edit1.SetText("KELDO!");
   f.Button1.Click();
-  for (int i = 0; i < 72; ++i) f.Timer1Timer();
+  for (int i = 0; i < 72; ++i)
+    f.Timer1Timer();
   // The first frame starts in step. Bit i of the frame is read at (i + 0.5) x 1.07
   // bit times: data bit 0 (i = 8) at 9.1, in the parity bit (0 for the four ones
   // of 'K' = 0x4B), so 0x4A 'J'; the parity (i = 9) at 10.2 in the first stop
@@ -395,7 +405,8 @@ TEST_F(ChannelWindow, ReceiverViewDrawsOnlyTheWindowsDecisions) {
   // the designed window 0..999 ms holds a thousand 1 ms bits
   EXPECT_GE(dots.PointCount(), 990);
   EXPECT_LE(dots.PointCount(), 1000);
-  for (int i = 0; i < dots.PointCount(); ++i) ASSERT_LE(dots.XValueAt(i), 999);
+  for (int i = 0; i < dots.PointCount(); ++i)
+    ASSERT_LE(dots.XValueAt(i), 999);
   form.Chart1.BottomAxis().SetLimits(2000, 2100);
   form.Channel().WindowMoved();
   form.ChannelDialog()->OnSettings({0, 0.06, 0, 0, 1});  // any change shows the window anew
@@ -403,6 +414,65 @@ TEST_F(ChannelWindow, ReceiverViewDrawsOnlyTheWindowsDecisions) {
   EXPECT_GE(dots.PointCount(), 99);
   EXPECT_LE(dots.PointCount(), 101);
   EXPECT_GE(dots.XValueAt(0), 2000);
+}
+
+TEST(ColumnReducer, KeepsTheExtremesOfEachColumnInTheirOrder) {
+  using Points = std::vector<std::pair<double, double>>;
+  const struct {
+    const char* name;
+    Points samples, kept;  // kept: worked out by hand, columns of width 1 from 0
+  } rows[] = {
+      {"one sample", {{0.5, 1}}, {{0.5, 1}}},
+      {"high before low", {{0.1, 0}, {0.2, 5}, {0.3, -5}, {0.4, 1}}, {{0.2, 5}, {0.3, -5}}},
+      {"low before high",
+       {{0.1, 0}, {0.2, -5}, {0.25, 2}, {0.3, 5}, {0.4, 1}},
+       {{0.2, -5}, {0.3, 5}}},
+      {"the first is the lowest", {{0.1, -1}, {0.5, 3}, {0.9, 2}}, {{0.1, -1}, {0.5, 3}}},
+      {"rising", {{0.1, 0}, {0.5, 1}, {0.9, 2}}, {{0.1, 0}, {0.9, 2}}},
+      {"flat: the first sample stands for the column", {{0.1, 1}, {0.4, 1}, {0.7, 1}}, {{0.1, 1}}},
+      {"two columns",
+       {{0.2, 0}, {0.6, 4}, {0.8, 1}, {1.1, -2}, {1.5, 3}},
+       {{0.2, 0}, {0.6, 4}, {1.1, -2}, {1.5, 3}}},
+      {"an empty column between", {{0.5, 1}, {2.5, -1}}, {{0.5, 1}, {2.5, -1}}},
+      {"negative x", {{-0.5, 1}, {-0.2, 3}, {0.1, 2}}, {{-0.5, 1}, {-0.2, 3}, {0.1, 2}}},
+      {"many samples in a column",
+       {{0.01, 0}, {0.02, 0.5}, {0.03, 0.2}, {0.04, 0.9}, {0.05, -0.3}, {0.06, 0.1}, {0.07, 0.4}},
+       {{0.04, 0.9}, {0.05, -0.3}}},
+  };
+  for (const auto& r : rows) {
+    TColumnReducer reducer;
+    reducer.Start(0, 1);
+    Points kept;
+    const auto give = [&](double x, double y) { kept.push_back({x, y}); };
+    for (const auto& [x, y] : r.samples)
+      reducer.Add(x, y, give);
+    reducer.Flush(give);
+    EXPECT_EQ(kept, r.kept) << r.name;
+  }
+}
+
+TEST_F(ChannelWindow, ReceivedLineKeepsAFewPointsPerPixelColumn) {
+  form.SpinEdit1.SetValue(1000);      // 1 ms bits: over 600 pixels, 1.6 bits a column
+  Send(std::string(300, 'U'), 1500);  // 1500 of its 2400 bits
+  tk::TRecordingSurface surface;
+  Drawing(form.Chart1, surface);  // the axis learns its pixels
+  SetChannel({0, 0.2, 0, 0, 1});
+  const int pixels = form.Chart1.BottomAxis().AxisPixels;
+  ASSERT_GT(pixels, 500);
+  TFastLineSeries& rx = form.Channel().Received();
+  // a refill keeps at most two points of each column, never the 32 samples of a bit
+  EXPECT_LE(rx.PointCount(), 2 * (pixels + 30));
+  EXPECT_GE(rx.PointCount(), pixels);
+  form.Chart1.BottomAxis().SetLimits(1000, 1999);
+  form.Channel().WindowMoved();
+  const int before = rx.PointCount();
+  for (int i = 0; i < 400; ++i)
+    form.Timer1Timer();  // bits 1500..1899, inside the window
+  // 400 bits over 0.61 pixels a bit: about 243 columns, two points each
+  EXPECT_LE(rx.PointCount() - before, 2 * (243 + 2));
+  EXPECT_GE(rx.PointCount() - before, 2 * (243 - 2));
+  for (int i = 1; i < rx.PointCount(); ++i)
+    ASSERT_LT(rx.XValueAt(i - 1), rx.XValueAt(i));
 }
 
 // ---------------------------------------------------------------- the recount
@@ -442,6 +512,28 @@ TEST_F(ChannelWindow, RecountRunsInSlicesWhileTheWindowGoesOn) {
             std::to_string(form.Channel().Channel().Counters().bitsSent));
 }
 
+TEST(ChannelWindowLifetime, ClosingWhileARecountRunsTouchesNoFreedDialog) {
+  // the dialog holds the recount's progress bar and goes before the channel
+  // does: the window must take the bar back first (the sanitizers see it)
+  for (bool finish : {false, true}) {
+    auto form = std::make_unique<TForm1>();
+    form->SpinEdit1.SetValue(1000);
+    form->Edit1.SetText(std::string(100, 'K'));
+    form->Button1.Click();
+    for (int i = 0; i < 800; ++i)
+      form->Timer1Timer();
+    form->ChannelClick();
+    form->Channel().SetRecountSliceBits(50);
+    form->ChannelDialog()->Sigma.EnterText("0.3");
+    tk::ProcessMessages();
+    EXPECT_TRUE(form->Channel().Recount().Running());
+    if (finish) form->Channel().Recount().Finish();
+    form.reset();
+    tk::ProcessMessages();  // no slice may run into the freed window
+  }
+  PanningMouseButton = tk::mbRight;
+}
+
 // ---------------------------------------------------------------- the eye
 
 TEST_F(ChannelWindow, EyeWindowFillsWithBitsAndClosesWithEsc) {
@@ -465,6 +557,19 @@ TEST_F(ChannelWindow, EyeWindowFillsWithBitsAndClosesWithEsc) {
   EXPECT_EQ(eye->ThresholdLine().YValueAt(0), 0) << "NRZ-L decides at the midpoint of -1 and 1";
   EXPECT_EQ(eye->InstantLine().XValueAt(0), 0);
   EXPECT_EQ(eye->Opening.Caption().rfind("Eye height ", 0), 0u);
+  // saved as the other pictures are: the density comes out in the PNG
+  const std::string png = ChartPicture(eye->Chart, tk::pkPng);
+  QImage saved;
+  ASSERT_TRUE(saved.loadFromData(reinterpret_cast<const uchar*>(png.data()),
+                                 static_cast<int>(png.size()), "PNG"));
+  int dark = 0;  // the rails' cells are a deep blue
+  for (int y = 0; y < saved.height(); ++y)
+    for (int x = 0; x < saved.width(); ++x) {
+      const QRgb p = saved.pixel(x, y);
+      dark += qBlue(p) > 80 && qRed(p) < 60 && qGreen(p) < 90;
+    }
+  EXPECT_GT(dark, 200);
+  EXPECT_EQ(eye->DefaultName("png"), "signal-eye.png");
 
   eye->Show();
   QWidget* w = eye->Widget();
@@ -481,7 +586,8 @@ TEST_F(ChannelWindow, EyeFollowsNewBitsOnly) {
   TEyeWindow& eye = *form.EyeWindow();
   Send("KELDO", 20);
   const std::uint64_t after20 = eye.Eye().Traces();
-  for (int i = 0; i < 10; ++i) form.Timer1Timer();
+  for (int i = 0; i < 10; ++i)
+    form.Timer1Timer();
   const std::uint64_t after30 = eye.Eye().Traces();
   EXPECT_GT(after30, after20);
   EXPECT_LE(after30 - after20, 10u) << "each bit adds its own trace once";
@@ -514,50 +620,65 @@ TEST(EyeMeasure, HeightAndWidthFromTheDensity) {
     bool open;
   } rows[] = {
       // rails at +1 (row 96) and -1 (row 32): the rows 33..95 between them are empty
-      {"clean rails", [](TEyeDiagram& e) {
+      {"clean rails",
+       [](TEyeDiagram& e) {
          for (int i = 0; i < 50; ++i) {
            AddSquareTrace(e, -1, 1, -1);
            AddSquareTrace(e, 1, -1, 1);
            AddSquareTrace(e, 1, 1, 1);
            AddSquareTrace(e, -1, -1, -1);
          }
-       }, 63 * row, 1.0, true},
+       },
+       63 * row, 1.0, true},
       // flipped bits are clean levels too: the eye stays as open
-      {"clean rails, some bits flipped", [](TEyeDiagram& e) {
+      {"clean rails, some bits flipped",
+       [](TEyeDiagram& e) {
          for (int i = 0; i < 50; ++i) {
            AddSquareTrace(e, -1, 1, -1);
            AddSquareTrace(e, 1, -1, 1);
          }
-         for (int i = 0; i < 5; ++i) AddSquareTrace(e, 1, 1, -1);
-       }, 63 * row, 1.0, true},
+         for (int i = 0; i < 5; ++i)
+           AddSquareTrace(e, 1, 1, -1);
+       },
+       63 * row, 1.0, true},
       // a rare outlier through the threshold is noise, not a closed eye
-      {"one stray trace in two hundred", [](TEyeDiagram& e) {
+      {"one stray trace in two hundred",
+       [](TEyeDiagram& e) {
          for (int i = 0; i < 100; ++i) {
            AddSquareTrace(e, -1, 1, -1);
            AddSquareTrace(e, 1, -1, 1);
          }
          AddSquareTrace(e, 0, 0, 0, 0.01);
-       }, 63 * row, 1.0, true},
+       },
+       63 * row, 1.0, true},
       // a rail squeezed to 0.5: rows 33..79 lie between -1 and +0.5 (row 80)
-      {"a low upper rail", [](TEyeDiagram& e) {
+      {"a low upper rail",
+       [](TEyeDiagram& e) {
          for (int i = 0; i < 50; ++i) {
            AddSquareTrace(e, -1, 0.5, -1);
            AddSquareTrace(e, 0.5, -1, 0.5);
          }
-       }, 47 * row, 1.0, true},
-      {"traces through the threshold at the instant", [](TEyeDiagram& e) {
+       },
+       47 * row, 1.0, true},
+      {"traces through the threshold at the instant",
+       [](TEyeDiagram& e) {
          for (int i = 0; i < 50; ++i) {
            AddSquareTrace(e, -1, 1, -1);
            AddSquareTrace(e, 0, 0, 0, 0.01);
          }
-       }, 0, 0, false},
-      {"one rail only", [](TEyeDiagram& e) {
-         for (int i = 0; i < 50; ++i) AddSquareTrace(e, 1, 1, 1);
-       }, 0, 0, false},
+       },
+       0, 0, false},
+      {"one rail only",
+       [](TEyeDiagram& e) {
+         for (int i = 0; i < 50; ++i)
+           AddSquareTrace(e, 1, 1, 1);
+       },
+       0, 0, false},
       // a slow cable: every edge a ramp from 0.1 bit times before a border to 0.1
       // after; a column keeps half the rails' opening where the ramp is at half
       // its swing, 0.05 from each border: 1 - 2 x 0.05 bit times
-      {"ramps between the bits", [](TEyeDiagram& e) {
+      {"ramps between the bits",
+       [](TEyeDiagram& e) {
          for (int i = 0; i < 50; ++i)
            for (double sign : {-1.0, 1.0}) {
              std::vector<double> t, v;
@@ -570,7 +691,8 @@ TEST(EyeMeasure, HeightAndWidthFromTheDensity) {
              }
              e.AddTrace(t.data(), v.data(), t.size());
            }
-       }, 63 * row, 0.9, true},
+       },
+       63 * row, 0.9, true},
       {"nothing yet", [](TEyeDiagram&) {}, 0, 0, false},
   };
   for (const auto& r : rows) {

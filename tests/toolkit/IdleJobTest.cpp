@@ -149,10 +149,14 @@ TEST(RgbPicture, IsDrawnStretchedWithSharpPixels) {
     int x, y;
     QRgb rgb;
   };
-  for (const Probe p : {Probe{5, 5, qRgb(255, 0, 0)}, {14, 9, qRgb(255, 0, 0)},
-                        {15, 5, qRgb(0, 0, 255)}, {24, 9, qRgb(0, 0, 255)},
-                        {5, 10, qRgb(0, 128, 0)}, {14, 14, qRgb(0, 128, 0)},
-                        {15, 10, qRgb(255, 255, 255)}, {4, 5, qRgb(0, 0, 0)},
+  for (const Probe p : {Probe{5, 5, qRgb(255, 0, 0)},
+                        {14, 9, qRgb(255, 0, 0)},
+                        {15, 5, qRgb(0, 0, 255)},
+                        {24, 9, qRgb(0, 0, 255)},
+                        {5, 10, qRgb(0, 128, 0)},
+                        {14, 14, qRgb(0, 128, 0)},
+                        {15, 10, qRgb(255, 255, 255)},
+                        {4, 5, qRgb(0, 0, 0)},
                         {25, 15, qRgb(0, 0, 0)}})
     EXPECT_EQ(image.pixel(p.x, p.y) & 0xFFFFFF, p.rgb & 0xFFFFFF) << p.x << "," << p.y;
 }

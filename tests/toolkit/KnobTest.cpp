@@ -81,7 +81,8 @@ TEST(KnobScale, PositionsOfValuesBetweenAndBeyondTheSteps) {
       {"not a number", ber, std::nan(""), 0},
       {"empty range", {1, 1, false, 1e-6}, 1, 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(c.scale.PositionOf(c.value), c.position) << c.name;
+  for (const Case& c : cases)
+    EXPECT_EQ(c.scale.PositionOf(c.value), c.position) << c.name;
 }
 
 TEST(KnobText, WritesAndReadsNumbersInTheCLocale) {
@@ -91,10 +92,11 @@ TEST(KnobText, WritesAndReadsNumbersInTheCLocale) {
     const char* text;
   };
   const Case written[] = {
-      {0.25, 3, "0.25"}, {1e-5, 3, "1e-05"}, {-3, 3, "-3"}, {-0.0, 3, "0"},
-      {0.123456, 3, "0.123"}, {2, 2, "2"}, {12345, 3, "1.23e+04"},
+      {0.25, 3, "0.25"},      {1e-5, 3, "1e-05"}, {-3, 3, "-3"},          {-0.0, 3, "0"},
+      {0.123456, 3, "0.123"}, {2, 2, "2"},        {12345, 3, "1.23e+04"},
   };
-  for (const Case& c : written) EXPECT_EQ(KnobText(c.value, c.digits), c.text) << c.value;
+  for (const Case& c : written)
+    EXPECT_EQ(KnobText(c.value, c.digits), c.text) << c.value;
 
   struct Parse {
     const char* text;
@@ -102,9 +104,9 @@ TEST(KnobText, WritesAndReadsNumbersInTheCLocale) {
     double value;
   };
   const Parse parsed[] = {
-      {"0.5", true, 0.5},   {" 1e-3 ", true, 1e-3}, {"+2", true, 2},     {"-7", true, -7},
-      {"abc", false, 0},    {"", false, 0},         {"1.5x", false, 0},  {"0,5", false, 0},
-      {"nan", false, 0},    {"inf", false, 0},      {"  ", false, 0},
+      {"0.5", true, 0.5}, {" 1e-3 ", true, 1e-3}, {"+2", true, 2},    {"-7", true, -7},
+      {"abc", false, 0},  {"", false, 0},         {"1.5x", false, 0}, {"0,5", false, 0},
+      {"nan", false, 0},  {"inf", false, 0},      {"  ", false, 0},
   };
   for (const Parse& p : parsed) {
     double v = -99;
