@@ -314,7 +314,64 @@ void TQtSurface::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
 
 void TQtSurface::Ellipse(int x1, int y1, int x2, int y2) {
   const QRect box = BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1);
+  if (const QImage* stamp = EllipseStamp(box.width(), box.height())) {
+    // a hundred thousand alike markers: each one a copy of the first, not a new ellipse
+    QPainter& p = impl_->painter;
+    Forget();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.drawImage(box.topLeft() + stamp->offset(), *stamp);
+    return;
+  }
   Figure([&] { impl_->painter.drawEllipse(box); });
+}
+
+namespace {
+
+struct StampKey {
+  int width, height;
+  bool outline, fill;
+  TPenSpec pen;
+  TColor fillColor;
+  TBrushStyle fillStyle;
+  bool operator==(const StampKey&) const = default;
+};
+
+}  // namespace
+
+// An ellipse of this size in the current pen and brush, drawn once into a
+// picture with a clear surround, when copying that picture gives exactly the
+// pixels drawing it would: drawn aliased at whole pixels, an ellipse looks
+// the same wherever it is moved, and every pixel of it is opaque or untouched.
+// Not for raster modes that mix with what lies below, nor for patterned
+// brushes (their pattern is fixed to the device), nor for a scaled painter.
+const QImage* TQtSurface::EllipseStamp(int width, int height) {
+  constexpr int kLargest = 64;
+  const bool outline = Outlines(), fill = brush.Fills();
+  if (width < 1 || height < 1 || width > kLargest || height > kLargest) return nullptr;
+  if (outline && (CompositionFor(pen.mode) != QPainter::CompositionMode_SourceOver ||
+                  pen.style != psSolid || pen.alternatePixels || pen.width > 8))
+    return nullptr;
+  if (fill && (brush.HasBitmap() || brush.style != bsSolid)) return nullptr;
+  if (!impl_->painter.transform().isIdentity() || PixelRatio() != 1.0) return nullptr;
+  static std::vector<std::pair<StampKey, QImage>> stamps;  // the user-interface thread only
+  const StampKey key{width,      height,      outline, fill, outline ? pen : TPenSpec{},
+                     fill ? brush.color : 0, fill ? brush.style : bsClear};
+  for (auto& [k, image] : stamps)
+    if (k == key) return &image;
+  if (stamps.size() >= 64) stamps.clear();
+  const int pad = outline ? pen.width + 1 : 0;
+  QImage image(width + 1 + 2 * pad, height + 1 + 2 * pad, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  {
+    QPainter q(&image);
+    q.setRenderHint(QPainter::Antialiasing, false);
+    q.setPen(outline ? QtPen(pen) : QPen(Qt::NoPen));
+    q.setBrush(fill ? QBrush(ToQColor(brush.color), Qt::SolidPattern) : QBrush(Qt::NoBrush));
+    q.drawEllipse(QRect(pad, pad, width, height));
+  }
+  image.setOffset(QPoint(-pad, -pad));
+  stamps.emplace_back(key, std::move(image));
+  return &stamps.back().second;
 }
 
 namespace {

@@ -718,3 +718,64 @@ TEST(QtSurface, FiguresAfterOneAnotherDrawAsOnAFreshSurface) {
     EXPECT_TRUE(together == apart) << "figure kind " << kind;
   }
 }
+
+// Many ellipses of one size and colours, as a point series draws them, come
+// out exactly as QPainter draws each one aliased in the box that leaves out
+// the right and bottom edges: wherever they sit, half outside the picture or
+// cut by a clip, over each other, and whatever the pen and brush.
+TEST(QtSurface, AlikeEllipsesLookAsEachDrawnAlone) {
+  struct Case {
+    const char* name;
+    int w, h;   // the box
+    int pen;    // 0: no outline
+    bool fill;
+  };
+  const Case cases[] = {
+      {"marker, thin outline", 8, 8, 1, true},
+      {"one pixel", 1, 1, 1, true},
+      {"tall, no fill", 7, 20, 1, false},
+      {"wide, pen 2", 23, 9, 2, true},
+      {"pen 3", 12, 12, 3, true},
+      {"fill alone", 10, 6, 0, true},
+      {"the largest copied", 64, 64, 1, true},
+      {"too large to copy", 65, 40, 1, true},
+  };
+  auto qtPen = [](const Case& c) {
+    if (c.pen == 0) return QPen(Qt::NoPen);
+    QPen p(QColor(0, 0, 255));
+    p.setWidth(c.pen <= 1 ? 0 : c.pen);
+    p.setCapStyle(c.pen <= 1 ? Qt::FlatCap : Qt::SquareCap);
+    p.setJoinStyle(Qt::MiterJoin);
+    return p;
+  };
+  for (const Case& c : cases) {
+    for (bool clipped : {false, true}) {
+      QImage drawn = Noise(160, 120), expected = Noise(160, 120);
+      std::vector<QPoint> at;
+      for (int i = 0; i < 300; ++i)  // a spread that reaches over every edge
+        at.push_back({(i * 37) % 190 - 20, (i * 53) % 150 - 20});
+      {
+        TQtSurface s(&drawn);
+        s.pen = {0xFF0000, c.pen, c.pen ? psSolid : psClear, pmCopy, false};  // blue: 0x00BBGGRR
+        s.brush = {0x0000FF, c.fill ? bsSolid : bsClear};
+        if (clipped) s.IntersectClipRect({15, 10, 130, 100});
+        for (QPoint p : at)
+          s.Ellipse(p.x(), p.y(), p.x() + c.w, p.y() + c.h);
+      }
+      {
+        QPainter q(&expected);
+        q.setRenderHint(QPainter::Antialiasing, false);
+        if (clipped) q.setClipRect(QRect(15, 10, 115, 90));
+        q.setBrush(c.fill ? QBrush(QColor(255, 0, 0)) : QBrush(Qt::NoBrush));
+        q.setPen(qtPen(c));
+        for (QPoint p : at)
+          q.drawEllipse(QRect(p.x(), p.y(), c.w - 1, c.h - 1));
+      }
+      int differ = 0;
+      for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x)
+          differ += drawn.pixel(x, y) != expected.pixel(x, y);
+      EXPECT_EQ(differ, 0) << c.name << (clipped ? ", clipped" : "");
+    }
+  }
+}
