@@ -10,6 +10,7 @@
 #include <QTransform>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -178,10 +179,52 @@ struct TQtSurface::Impl {
       qfont = ToQFont(wanted.font);
       fontFor = wanted;
       fontReady = true;
+      metrics.emplace(qfont);
     }
     return qfont;
   }
+  // Metrics of the font last asked for: making them asks Qt for the screen
+  // and the font engine each time, which a legend of many rows felt.
+  const QFontMetrics& Metrics(const TFontSpec& wanted) {
+    Font(wanted);
+    return *metrics;
+  }
+  std::optional<QFontMetrics> metrics;
+
+  // The width of a text in a font. Marks and legends measure the same few
+  // texts every paint, and shaping a text is the costly part of measuring it.
+  int Width(const TFontSpec& wanted, const std::string& text);
 };
+
+namespace {
+
+struct WidthKey {
+  std::string text;
+  TFontSpec font;
+  bool operator==(const WidthKey&) const = default;
+};
+
+struct WidthKeyHash {
+  size_t operator()(const WidthKey& k) const {
+    size_t h = std::hash<std::string>()(k.text);
+    h ^= std::hash<std::string>()(k.font.font.name) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+    h ^= static_cast<size_t>(k.font.font.height) * 0x100000001b3ULL + (h << 6) + (h >> 2);
+    return h;
+  }
+};
+
+}  // namespace
+
+int TQtSurface::Impl::Width(const TFontSpec& wanted, const std::string& text) {
+  static std::unordered_map<WidthKey, int, WidthKeyHash> widths;  // the user-interface thread only
+  WidthKey key{text, wanted};
+  key.font.font.color = 0;  // the colour does not change the width
+  if (auto it = widths.find(key); it != widths.end()) return it->second;
+  if (widths.size() > 16384) widths.clear();  // texts come and go with the data; start afresh
+  const int w = Metrics(wanted).horizontalAdvance(ToQString(text));
+  widths.emplace(std::move(key), w);
+  return w;
+}
 
 TQtSurface::TQtSurface(QPaintDevice* device) : impl_(std::make_unique<Impl>(device)) {}
 
@@ -451,9 +494,9 @@ void TQtSurface::TextOut(int x, int y, const std::string& text) {
     return;
   }
   const QFont& f = impl_->Font(font);
-  const QFontMetrics m(f);
+  const QFontMetrics& m = impl_->Metrics(font);
   const QString s = ToQString(text);
-  const int w = m.horizontalAdvance(s);
+  const int w = impl_->Width(font, text);
   const auto [dx, dy] = BaselineOffset(textAlign, w, m);
   p.save();
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -527,12 +570,11 @@ const QImage& TQtSurface::RotatedText(const std::string& text) {
 }
 
 int TQtSurface::TextHeight(const std::string&) {
-  return QFontMetrics(impl_->Font(font)).height();
+  return impl_->Metrics(font).height();
 }
 
 TSize TQtSurface::TextExtent(const std::string& text) {
-  const QFontMetrics m(impl_->Font(font));
-  return {m.horizontalAdvance(ToQString(text)), m.height()};
+  return {impl_->Width(font, text), impl_->Metrics(font).height()};
 }
 
 void TQtSurface::IntersectClipRect(const TRect& r) {
