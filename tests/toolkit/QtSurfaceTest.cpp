@@ -779,3 +779,62 @@ TEST(QtSurface, AlikeEllipsesLookAsEachDrawnAlone) {
     }
   }
 }
+
+// Rectangle outlines come out as QPainter strokes them, one pixel wide, on the
+// box that leaves out the right and bottom edges: whatever the box's size
+// (down to a single row or column), inside a clip or reaching over the
+// picture's edges, with or without a fill, and in a pen that mixes.
+TEST(QtSurface, RectangleOutlinesLookAsQPainterStrokesThem) {
+  struct Case {
+    const char* name;
+    int w, h;
+    int pen;
+    bool fill;
+    TPenMode mode = pmCopy;
+  };
+  const Case cases[] = {
+      {"mark box", 40, 15, 1, true},       {"outline only", 9, 30, 1, false},
+      {"two by two", 2, 2, 1, true},       {"one row", 20, 1, 1, false},
+      {"one column", 1, 12, 1, false},     {"pen 2", 25, 14, 2, true},
+      {"pen 3, no fill", 18, 18, 3, false}, {"xor outline", 30, 20, 1, false, pmXor},
+  };
+  for (const Case& c : cases) {
+    for (bool clipped : {false, true}) {
+      QImage drawn = Noise(160, 120), expected = Noise(160, 120);
+      std::vector<QPoint> at;
+      for (int i = 0; i < 60; ++i)
+        at.push_back({(i * 41) % 190 - 30, (i * 29) % 150 - 20});
+      {
+        TQtSurface s(&drawn);
+        s.pen = {0xFF0000, c.pen, psSolid, c.mode, false};
+        s.brush = {0x00FF00, c.fill ? bsSolid : bsClear};
+        if (clipped) s.IntersectClipRect({15, 10, 130, 100});
+        for (QPoint p : at)
+          s.Rectangle(p.x(), p.y(), p.x() + c.w, p.y() + c.h);
+      }
+      {
+        QPainter q(&expected);
+        q.setRenderHint(QPainter::Antialiasing, false);
+        if (clipped) q.setClipRect(QRect(15, 10, 115, 90));
+        QPen pen(QColor(0, 0, 255));
+        pen.setWidth(c.pen <= 1 ? 0 : c.pen);
+        pen.setCapStyle(c.pen <= 1 ? Qt::FlatCap : Qt::SquareCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        for (QPoint p : at) {
+          if (c.fill) q.fillRect(QRect(p.x(), p.y(), c.w, c.h), QColor(0, 255, 0));
+          q.setCompositionMode(c.mode == pmXor ? QPainter::RasterOp_SourceXorDestination
+                                               : QPainter::CompositionMode_SourceOver);
+          q.setPen(pen);
+          q.setBrush(Qt::NoBrush);
+          q.drawRect(QRect(p.x(), p.y(), c.w, c.h).adjusted(0, 0, -1, -1).normalized());
+          q.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+      }
+      int differ = 0;
+      for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x)
+          differ += drawn.pixel(x, y) != expected.pixel(x, y);
+      EXPECT_EQ(differ, 0) << c.name << (clipped ? ", clipped" : "");
+    }
+  }
+}
