@@ -198,6 +198,9 @@ struct TQtSurface::Impl {
     return *metrics;
   }
   std::optional<QFontMetrics> metrics;
+  // the font the painter itself was last given (colour included, as compared)
+  TFontSpec painterFontFor;
+  bool painterFontReady = false;
 
   // The width of a text in a font. Marks and legends measure the same few
   // texts every paint, and shaping a text is the costly part of measuring it.
@@ -521,6 +524,23 @@ void TQtSurface::TextOut(int x, int y, const std::string& text) {
   const QString s = ToQString(text);
   const int w = impl_->Width(font, text);
   const auto [dx, dy] = BaselineOffset(textAlign, w, m);
+  if (font.escapement == 0) {
+    // level text, the common kind (marks, legend rows, labels): drawn without
+    // saving the painter, and in the font it already has when that is the one
+    // asked for, since setting a font makes Qt look it up again for every text
+    Forget();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setBackgroundMode(Qt::TransparentMode);
+    if (opaque) p.fillRect(QRect(x + dx, y + dy - m.ascent(), w, m.height()), ToQColor(backColor));
+    if (!impl_->painterFontReady || !(impl_->painterFontFor == font)) {
+      p.setFont(f);
+      impl_->painterFontFor = font;
+      impl_->painterFontReady = true;
+    }
+    p.setPen(ToQColor(font.font.color));
+    p.drawText(x + dx, y + dy, s);
+    return;
+  }
   p.save();
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
   p.setBackgroundMode(Qt::TransparentMode);  // an opaque box, when asked for, is filled below
