@@ -185,6 +185,7 @@ void BM_Pie10k_Ours(benchmark::State& state) {
   auto* pie = new TPieSeries;  // owned by the chart
   pie->Marks().SetVisible(false);
   pie->SetParentChart(&o.chart);
+  pie->SetCircled(true);  // a round pie as the peer's, not an ellipse across the whole frame
   for (double v : PieValues())
     pie->AddPointValue(v);
   o.Run(state);
@@ -363,6 +364,8 @@ struct QtCharts {
   void Run(benchmark::State& state) {
     scene.addItem(chart);
     chart->resize(kWidth, kHeight);
+    // its items are laid out by posted events: let them run before the first frame
+    QApplication::processEvents();
     for (auto _ : state) {
       image.fill(Qt::white);
       QPainter painter(&image);
@@ -440,8 +443,12 @@ void BM_Pie10k_QtCharts(benchmark::State& state) {
   QtCharts p;
   auto* series = new QPieSeries;
   for (double v : PieValues())
-    series->append(QString(), v)->setPen(QPen(Qt::black));
+    series->append(QString(), v);
+  series->setPieSize(1.0);  // as high as the plot, as ours
   p.chart->addSeries(series);
+  // black outlines as ours, set after the chart's theme has given every slice its own
+  for (QPieSlice* slice : series->slices())
+    slice->setPen(QPen(Qt::black));
   p.Run(state);
 }
 
