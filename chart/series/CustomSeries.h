@@ -99,6 +99,7 @@ class TCustomSeries : public TChartSeries {
   void DrawAreaPart(int index, tk::TPoint p, tk::TPoint q, tk::TColor c);
   void DrawFlatLine(tk::TPoint p, tk::TPoint q, tk::TColor c);
   void DrawAreaOutlineColumn(int x, int top, int bottom, tk::TColor c);
+  void DrawAreaPartOutline(tk::TPoint p, tk::TPoint q, tk::TColor c);
   void DrawMarkers(int index, tk::TPoint q, tk::TColor c);
   tk::TColor FillColor(tk::TColor c) const;
   bool ShouldReduce() const;

@@ -234,6 +234,9 @@ void TCustomSeries::DrawReduced() {
             span = {true, x, lo, hi};
           }
         }
+      } else if (thinOutline && std::abs(q.x - PrevPoint.x) == 1) {
+        flush();
+        DrawAreaPartOutline(PrevPoint, q, c);
       } else {
         flush();
         DrawAreaPart(LastVisible, PrevPoint, q, c);
@@ -261,6 +264,16 @@ void TCustomSeries::DrawReduced() {
   }
   flush();
   prevIndex_ = LastVisible;
+}
+
+// A part one pixel wide: its inside lies within its own thin outline, the
+// two columns from the bottom to its points and the line between them.
+void TCustomSeries::DrawAreaPartOutline(tk::TPoint p, tk::TPoint q, tk::TColor c) {
+  TZozCanvas3D& cv = *Canvas();
+  SelectChartPen(cv, areaLinesPen_);
+  if (areaLinesPen_.Color() == tk::clDefault) cv.Pen().color = c;
+  cv.Brush().style = tk::bsClear;
+  cv.DrawQuadAtDepth({p.x, PrevBottomPos}, p, q, {q.x, BottomPos}, FrontDepth);
 }
 
 // What the outline of a run of zero-width area parts on column x covers:

@@ -82,8 +82,13 @@ TEST(DenseTypes, AreaThroughColumnsMatchesPointByPoint) {
   Values spiky = Walk(40000, 0.01);
   spiky[20001] = 3;  // one sample far above its neighbours
   spiky[30003] = -3;
+  Values saw(40000);  // every point far from the one before: steep joins between columns
+  for (std::size_t i = 0; i < saw.size(); ++i)
+    saw[i] = (i % 2 ? 1.0 : -1.0) * (1 + static_cast<double>(i % 7) / 7);
   const std::vector<AreaCase> cases = {
       {"walk", walk},
+      {"sawtooth", saw},
+      {"few points a column", Walk(3000, 0.3)},
       {"noise", noise},
       {"single spikes both ways", spiky},
       {"pen 3 outline", walk, [](TChart&, TAreaSeries& s) { s.AreaLinesPen().SetWidth(3); }},
