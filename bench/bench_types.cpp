@@ -202,6 +202,24 @@ void BM_LegendMarks1k_Ours(benchmark::State& state) {
   o.Run(state);
 }
 
+// Not a drawing: the cost of AddPointXY on a series in a chart, which asks the
+// chart's window for a paint every time (the paint itself comes later, once).
+void BM_AddPointXYInChart(benchmark::State& state) {
+  const BenchData& d = Walk1M();
+  for (auto _ : state) {
+    Ours o;
+    auto* s = new TLineSeries;  // owned by the chart
+    s->SetParentChart(&o.chart);
+    for (std::size_t i = 0; i < d.x.size(); ++i)
+      s->AddPointXY(d.x[i], d.y[i]);
+    benchmark::DoNotOptimize(s->PointCount());
+  }
+  state.counters["ns_per_point"] = benchmark::Counter(
+      static_cast<double>(state.iterations() * d.x.size()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
+}
+BENCHMARK(BM_AddPointXYInChart)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_Line1M_Ours)->Arg(1)->Arg(3)->Apply(Repeat);
 BENCHMARK(BM_Area1M_Ours)->Apply(Repeat);
 BENCHMARK(BM_Points100k_Ours)->Apply(Repeat);
