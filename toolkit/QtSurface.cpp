@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <QRegion>
+#include <QStaticText>
 #include <QTransform>
 #include <cmath>
 #include <numbers>
@@ -205,6 +206,7 @@ struct TQtSurface::Impl {
   // The width of a text in a font. Marks and legends measure the same few
   // texts every paint, and shaping a text is the costly part of measuring it.
   int Width(const TFontSpec& wanted, const std::string& text);
+  const QStaticText* LaidOut(const TFontSpec& wanted, const std::string& text);
 };
 
 namespace {
@@ -225,6 +227,24 @@ struct WidthKeyHash {
 };
 
 }  // namespace
+
+// The text shaped once and kept: a thousand marks would otherwise have Qt
+// shape their texts again every paint, which costs most of drawing them. The
+// glyphs land on the pixels drawText gives them; underlined and struck-out
+// texts, whose lines a laid-out text may place differently, are left to drawText.
+const QStaticText* TQtSurface::Impl::LaidOut(const TFontSpec& wanted, const std::string& text) {
+  if (wanted.font.style.underline || wanted.font.style.strikeOut) return nullptr;
+  static std::unordered_map<WidthKey, QStaticText, WidthKeyHash> texts;  // the UI thread only
+  WidthKey key{text, wanted};
+  key.font.font.color = 0;  // drawn in the pen's colour
+  if (auto it = texts.find(key); it != texts.end()) return &it->second;
+  if (texts.size() > 8192) texts.clear();
+  QStaticText laidOut(ToQString(text));
+  laidOut.setTextFormat(Qt::PlainText);
+  laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
+  laidOut.prepare(QTransform(), Font(wanted));
+  return &texts.emplace(std::move(key), std::move(laidOut)).first->second;
+}
 
 int TQtSurface::Impl::Width(const TFontSpec& wanted, const std::string& text) {
   static std::unordered_map<WidthKey, int, WidthKeyHash> widths;  // the user-interface thread only
@@ -538,7 +558,10 @@ void TQtSurface::TextOut(int x, int y, const std::string& text) {
       impl_->painterFontReady = true;
     }
     p.setPen(ToQColor(font.font.color));
-    p.drawText(x + dx, y + dy, s);
+    if (const QStaticText* laidOut = impl_->LaidOut(font, text))
+      p.drawStaticText(QPointF(x + dx, y + dy - m.ascent()), *laidOut);
+    else
+      p.drawText(x + dx, y + dy, s);
     return;
   }
   p.save();

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
+
+#include "toolkit/QtBridge.h"
 
 using namespace tk;
 
@@ -836,5 +841,63 @@ TEST(QtSurface, RectangleOutlinesLookAsQPainterStrokesThem) {
           differ += drawn.pixel(x, y) != expected.pixel(x, y);
       EXPECT_EQ(differ, 0) << c.name << (clipped ? ", clipped" : "");
     }
+  }
+}
+
+// Level text, shaped once and kept, lands on exactly the pixels QPainter's
+// own drawText gives it at the baseline the surface works out, in every face,
+// size and style, drawn many times over a picture.
+TEST(QtSurface, KeptTextLooksAsDrawnAfresh) {
+  struct Case {
+    const char* face;
+    int pixels;
+    TFontStyle style;
+  };
+  const Case cases[] = {
+      {"Arial", 11, {}},
+      {"Arial", 13, {true, false, false, false}},
+      {"Times New Roman", 17, {false, true, false, false}},
+      {"Courier New", 8, {}},
+      {"MS Sans Serif", 24, {true, true, false, false}},
+      {"Arial", 12, {false, false, true, false}},  // underlined: drawn afresh
+  };
+  const std::vector<std::string> texts = {"-12.345", "1,000", "W", "Series1", "0.5 of 12",
+                                          "Wavelot: \xc3\x84rger"};
+  for (const Case& c : cases) {
+    const TFont font{c.face, -c.pixels, clBlack, c.style};
+    QImage drawn(300, 200, QImage::Format_RGB32), expected(300, 200, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    expected.fill(Qt::white);
+    {
+      TQtSurface s(&drawn);
+      s.font.font = font;
+      s.brush.style = bsClear;
+      for (int round = 0; round < 3; ++round)  // the first round shapes, the later ones reuse
+        for (std::size_t i = 0; i < texts.size(); ++i)
+          s.TextOut(static_cast<int>(7 + 41 * i + round * 3) % 250,
+                    static_cast<int>(5 + 29 * i + 61 * round) % 180, texts[i]);
+    }
+    {
+      QPainter q(&expected);
+      const QFont f = ToQFont(font);
+      q.setFont(f);
+      q.setPen(Qt::black);
+      const QFontMetrics m(f);
+      for (int round = 0; round < 3; ++round)
+        for (std::size_t i = 0; i < texts.size(); ++i)  // left, top: the baseline an ascent below
+          q.drawText(static_cast<int>(7 + 41 * i + round * 3) % 250,
+                     static_cast<int>(5 + 29 * i + 61 * round) % 180 + m.ascent(),
+                     QString::fromStdString(texts[i]));
+    }
+    int differ = 0;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 300; ++x)
+        differ += drawn.pixel(x, y) != expected.pixel(x, y);
+    EXPECT_EQ(differ, 0) << c.face << " " << c.pixels;
+    int inked = 0;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 300; ++x)
+        inked += drawn.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_GT(inked, 200) << c.face << " " << c.pixels;
   }
 }
