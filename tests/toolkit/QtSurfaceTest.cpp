@@ -796,12 +796,14 @@ TEST(QtSurface, RectangleOutlinesLookAsQPainterStrokesThem) {
     int pen;
     bool fill;
     TPenMode mode = pmCopy;
+    TBrushStyle fillStyle = bsSolid;
   };
   const Case cases[] = {
       {"mark box", 40, 15, 1, true},       {"outline only", 9, 30, 1, false},
       {"two by two", 2, 2, 1, true},       {"one row", 20, 1, 1, false},
       {"one column", 1, 12, 1, false},     {"pen 2", 25, 14, 2, true},
       {"pen 3, no fill", 18, 18, 3, false}, {"xor outline", 30, 20, 1, false, pmXor},
+      {"hatched inside", 33, 21, 1, true, pmCopy, bsDiagCross},
   };
   for (const Case& c : cases) {
     for (bool clipped : {false, true}) {
@@ -812,7 +814,7 @@ TEST(QtSurface, RectangleOutlinesLookAsQPainterStrokesThem) {
       {
         TQtSurface s(&drawn);
         s.pen = {0xFF0000, c.pen, psSolid, c.mode, false};
-        s.brush = {0x00FF00, c.fill ? bsSolid : bsClear};
+        s.brush = {0x00FF00, c.fill ? c.fillStyle : bsClear};
         if (clipped) s.IntersectClipRect({15, 10, 130, 100});
         for (QPoint p : at)
           s.Rectangle(p.x(), p.y(), p.x() + c.w, p.y() + c.h);
@@ -826,7 +828,12 @@ TEST(QtSurface, RectangleOutlinesLookAsQPainterStrokesThem) {
         pen.setCapStyle(c.pen <= 1 ? Qt::FlatCap : Qt::SquareCap);
         pen.setJoinStyle(Qt::MiterJoin);
         for (QPoint p : at) {
-          if (c.fill) q.fillRect(QRect(p.x(), p.y(), c.w, c.h), QColor(0, 255, 0));
+          if (c.fill && c.fillStyle != bsSolid)  // an opaque background under the hatching
+            q.fillRect(QRect(p.x(), p.y(), c.w, c.h), QColor(255, 255, 255));
+          if (c.fill)
+            q.fillRect(QRect(p.x(), p.y(), c.w, c.h),
+                       QBrush(QColor(0, 255, 0),
+                              c.fillStyle == bsSolid ? Qt::SolidPattern : Qt::DiagCrossPattern));
           q.setCompositionMode(c.mode == pmXor ? QPainter::RasterOp_SourceXorDestination
                                                : QPainter::CompositionMode_SourceOver);
           q.setPen(pen);
