@@ -66,7 +66,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
  private:
-  double Time(const Run& r) const { return cpu_ ? r.GetAdjustedCPUTime() : r.GetAdjustedRealTime(); }
+  double Time(const Run& r) const {
+    return cpu_ ? r.GetAdjustedCPUTime() : r.GetAdjustedRealTime();
+  }
 
   std::vector<Peer> peers_;
   bool cpu_;

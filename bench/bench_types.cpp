@@ -329,14 +329,14 @@ void LegendMarks1kQcp(benchmark::State& state, bool fast) {
   p.Run(state);
 }
 
-#define WAVELOT_QCP(name, ...)                                     \
-  void BM_##name##_QCustomPlot(benchmark::State& state) {          \
-    name##Qcp(state, false __VA_OPT__(, ) __VA_ARGS__);            \
-  }                                                                \
-  void BM_##name##_QCustomPlotFast(benchmark::State& state) {      \
-    name##Qcp(state, true __VA_OPT__(, ) __VA_ARGS__);             \
-  }                                                                \
-  BENCHMARK(BM_##name##_QCustomPlot)->Apply(Repeat);               \
+#define WAVELOT_QCP(name, ...)                                \
+  void BM_##name##_QCustomPlot(benchmark::State& state) {     \
+    name##Qcp(state, false __VA_OPT__(, ) __VA_ARGS__);       \
+  }                                                           \
+  void BM_##name##_QCustomPlotFast(benchmark::State& state) { \
+    name##Qcp(state, true __VA_OPT__(, ) __VA_ARGS__);        \
+  }                                                           \
+  BENCHMARK(BM_##name##_QCustomPlot)->Apply(Repeat);          \
   BENCHMARK(BM_##name##_QCustomPlotFast)->Apply(Repeat);
 void BM_Line1M_QCustomPlot(benchmark::State& state) {
   Line1MQcp(state, false);

@@ -451,8 +451,12 @@ const QImage* TQtSurface::EllipseStamp(int width, int height) {
   if (fill && (brush.HasBitmap() || brush.style != bsSolid)) return nullptr;
   if (!impl_->painter.transform().isIdentity() || PixelRatio() != 1.0) return nullptr;
   static std::vector<std::pair<StampKey, QImage>> stamps;  // the user-interface thread only
-  const StampKey key{width,      height,      outline, fill, outline ? pen : TPenSpec{},
-                     fill ? brush.color : 0, fill ? brush.style : bsClear};
+  StampKey key{width, height, outline, fill, TPenSpec{}, 0, bsClear};
+  if (outline) key.pen = pen;
+  if (fill) {
+    key.fillColor = brush.color;
+    key.fillStyle = brush.style;
+  }
   for (auto& [k, image] : stamps)
     if (k == key) return &image;
   if (stamps.size() >= 64) stamps.clear();

@@ -731,8 +731,8 @@ TEST(QtSurface, FiguresAfterOneAnotherDrawAsOnAFreshSurface) {
 TEST(QtSurface, AlikeEllipsesLookAsEachDrawnAlone) {
   struct Case {
     const char* name;
-    int w, h;   // the box
-    int pen;    // 0: no outline
+    int w, h;  // the box
+    int pen;   // 0: no outline
     bool fill;
   };
   const Case cases[] = {
@@ -799,10 +799,14 @@ TEST(QtSurface, RectangleOutlinesLookAsQPainterStrokesThem) {
     TBrushStyle fillStyle = bsSolid;
   };
   const Case cases[] = {
-      {"mark box", 40, 15, 1, true},       {"outline only", 9, 30, 1, false},
-      {"two by two", 2, 2, 1, true},       {"one row", 20, 1, 1, false},
-      {"one column", 1, 12, 1, false},     {"pen 2", 25, 14, 2, true},
-      {"pen 3, no fill", 18, 18, 3, false}, {"xor outline", 30, 20, 1, false, pmXor},
+      {"mark box", 40, 15, 1, true},
+      {"outline only", 9, 30, 1, false},
+      {"two by two", 2, 2, 1, true},
+      {"one row", 20, 1, 1, false},
+      {"one column", 1, 12, 1, false},
+      {"pen 2", 25, 14, 2, true},
+      {"pen 3, no fill", 18, 18, 3, false},
+      {"xor outline", 30, 20, 1, false, pmXor},
       {"hatched inside", 33, 21, 1, true, pmCopy, bsDiagCross},
   };
   for (const Case& c : cases) {
@@ -868,8 +872,8 @@ TEST(QtSurface, KeptTextLooksAsDrawnAfresh) {
       {"MS Sans Serif", 24, {true, true, false, false}},
       {"Arial", 12, {false, false, true, false}},  // underlined: drawn afresh
   };
-  const std::vector<std::string> texts = {"-12.345", "1,000", "W", "Series1", "0.5 of 12",
-                                          "Wavelot: \xc3\x84rger"};
+  const std::vector<std::string> texts = {"-12.345", "1,000",     "W",
+                                          "Series1", "0.5 of 12", "Wavelot: \xc3\x84rger"};
   for (const Case& c : cases) {
     const TFont font{c.face, -c.pixels, clBlack, c.style};
     QImage drawn(300, 200, QImage::Format_RGB32), expected(300, 200, QImage::Format_RGB32);
@@ -921,11 +925,16 @@ TEST(QtSurface, StraightThinLinesCoverTheirRunWithoutTheEnd) {
     bool afterXor = false;
   };
   const Case cases[] = {
-      {"down", 10, 5, 10, 40},        {"up", 20, 40, 20, 5},
-      {"right", 5, 30, 70, 30},       {"left", 70, 50, 5, 50},
-      {"one pixel down", 30, 9, 30, 10}, {"one pixel left", 31, 9, 30, 9},
-      {"over the top edge", 40, 20, 40, -10}, {"over the right edge", 60, 12, 95, 12},
-      {"cut by a clip", 50, 2, 50, 58, true},  {"after an xor line", 15, 55, 75, 55, false, true},
+      {"down", 10, 5, 10, 40},
+      {"up", 20, 40, 20, 5},
+      {"right", 5, 30, 70, 30},
+      {"left", 70, 50, 5, 50},
+      {"one pixel down", 30, 9, 30, 10},
+      {"one pixel left", 31, 9, 30, 9},
+      {"over the top edge", 40, 20, 40, -10},
+      {"over the right edge", 60, 12, 95, 12},
+      {"cut by a clip", 50, 2, 50, 58, true},
+      {"after an xor line", 15, 55, 75, 55, false, true},
   };
   constexpr int kW = 80, kH = 60;
   for (const Case& c : cases) {
