@@ -52,10 +52,13 @@ class PanelHost : public QWidget {
   // clock ticking every millisecond would otherwise be followed by a paint
   // after every tick, and the paints would starve the ticks.
   void RequestFrame() {
-    if (frame_.isActive()) return;  // this frame's paint is already booked
+    // this frame's paint is already booked: a series adding a million points
+    // asks a million times, and finding the screen's rate costs more than the point
+    if (frame_.isActive() || updateBooked_) return;
     const qint64 due = FrameMs();
     const qint64 since = lastPaint_.isValid() ? lastPaint_.elapsed() : due;
     if (since >= due) {
+      updateBooked_ = true;
       update();
       return;
     }
@@ -70,6 +73,7 @@ class PanelHost : public QWidget {
   }
 
   void paintEvent(QPaintEvent*) override {
+    updateBooked_ = false;
     lastPaint_.start();
     frame_.stop();  // this paint serves whatever was booked
     if (!owner) return;
@@ -135,6 +139,7 @@ class PanelHost : public QWidget {
  private:
   QTimer frame_;
   QElapsedTimer lastPaint_;
+  bool updateBooked_ = false;  // update() asked for and its paint not yet come
 };
 
 TCustomPanel::TCustomPanel(TWinControl* parent) : TWinControl(new PanelHost, parent) {

@@ -8,9 +8,11 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <QRegion>
+#include <QStaticText>
 #include <QTransform>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -157,9 +159,17 @@ struct TQtSurface::Impl {
     return polygon;
   }
 
-  explicit Impl(QPaintDevice* device) : painter(device) {
+  explicit Impl(QPaintDevice* device) : painter(device), open(DeviceRect()) {
     painter.setRenderHint(QPainter::Antialiasing, false);
   }
+  QRect DeviceRect() const {
+    const QPaintDevice* d = painter.device();
+    return d ? QRect(0, 0, d->width(), d->height()) : QRect();
+  }
+  // Where nothing is clipped: the device, or the clip when it is a rectangle.
+  // QPainter's strokes that the clip or the device's edge cuts can lose a pixel
+  // by the cut, so figures drawn another way keep to this rectangle.
+  QRect open;
 
   QBrush BrushOf(const TBrushSpec& b) {
     if (!b.HasBitmap()) return QBrush(ToQColor(b.color), QtBrushStyle(b.style));
@@ -179,10 +189,74 @@ struct TQtSurface::Impl {
       qfont = ToQFont(wanted.font);
       fontFor = wanted;
       fontReady = true;
+      metrics.emplace(qfont);
     }
     return qfont;
   }
+  // Metrics of the font last asked for: making them asks Qt for the screen
+  // and the font engine each time, which a legend of many rows felt.
+  const QFontMetrics& Metrics(const TFontSpec& wanted) {
+    Font(wanted);
+    return *metrics;
+  }
+  std::optional<QFontMetrics> metrics;
+  // the font the painter itself was last given (colour included, as compared)
+  TFontSpec painterFontFor;
+  bool painterFontReady = false;
+
+  // The width of a text in a font. Marks and legends measure the same few
+  // texts every paint, and shaping a text is the costly part of measuring it.
+  int Width(const TFontSpec& wanted, const std::string& text);
+  const QStaticText* LaidOut(const TFontSpec& wanted, const std::string& text);
 };
+
+namespace {
+
+struct WidthKey {
+  std::string text;
+  TFontSpec font;
+  bool operator==(const WidthKey&) const = default;
+};
+
+struct WidthKeyHash {
+  size_t operator()(const WidthKey& k) const {
+    size_t h = std::hash<std::string>()(k.text);
+    h ^= std::hash<std::string>()(k.font.font.name) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+    h ^= static_cast<size_t>(k.font.font.height) * 0x100000001b3ULL + (h << 6) + (h >> 2);
+    return h;
+  }
+};
+
+}  // namespace
+
+// The text shaped once and kept: a thousand marks would otherwise have Qt
+// shape their texts again every paint, which costs most of drawing them. The
+// glyphs land on the pixels drawText gives them; underlined and struck-out
+// texts, whose lines a laid-out text may place differently, are left to drawText.
+const QStaticText* TQtSurface::Impl::LaidOut(const TFontSpec& wanted, const std::string& text) {
+  if (wanted.font.style.underline || wanted.font.style.strikeOut) return nullptr;
+  static std::unordered_map<WidthKey, QStaticText, WidthKeyHash> texts;  // the UI thread only
+  WidthKey key{text, wanted};
+  key.font.font.color = 0;  // drawn in the pen's colour
+  if (auto it = texts.find(key); it != texts.end()) return &it->second;
+  if (texts.size() > 8192) texts.clear();
+  QStaticText laidOut(ToQString(text));
+  laidOut.setTextFormat(Qt::PlainText);
+  laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
+  laidOut.prepare(QTransform(), Font(wanted));
+  return &texts.emplace(std::move(key), std::move(laidOut)).first->second;
+}
+
+int TQtSurface::Impl::Width(const TFontSpec& wanted, const std::string& text) {
+  static std::unordered_map<WidthKey, int, WidthKeyHash> widths;  // the user-interface thread only
+  WidthKey key{text, wanted};
+  key.font.font.color = 0;  // the colour does not change the width
+  if (auto it = widths.find(key); it != widths.end()) return it->second;
+  if (widths.size() > 16384) widths.clear();  // texts come and go with the data; start afresh
+  const int w = Metrics(wanted).horizontalAdvance(ToQString(text));
+  widths.emplace(std::move(key), w);
+  return w;
+}
 
 TQtSurface::TQtSurface(QPaintDevice* device) : impl_(std::make_unique<Impl>(device)) {}
 
@@ -302,6 +376,29 @@ void TQtSurface::Rectangle(int x1, int y1, int x2, int y2) {
   if (x1 == x2 || y1 == y2) return;
   QPainter& p = impl_->painter;
   const QRect box = BoxOf(x1, y1, x2, y2);
+  const bool thinOutline = Outlines() && pen.width <= 1 && pen.style == psSolid &&
+                           !pen.alternatePixels &&
+                           CompositionFor(pen.mode) == QPainter::CompositionMode_SourceOver &&
+                           box.width() >= 2 && box.height() >= 2 && impl_->open.contains(box);
+  if (thinOutline) {
+    // a thin plain outline is the box's edge pixels: filling them costs less
+    // than the general stroke QPainter takes for a rectangle (a thousand marks'
+    // boxes); a filled box is the outline's colour with the inside filled over it
+    Forget();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QColor c = ToQColor(pen.color);
+    const int l = box.left(), t = box.top(), w = box.width(), h = box.height();
+    if (brush.Fills()) {
+      p.fillRect(box, c);
+      FillRect({l + 1, t + 1, l + w - 1, t + h - 1});
+      return;
+    }
+    p.fillRect(QRect(l, t, w, 1), c);
+    p.fillRect(QRect(l, t + h - 1, w, 1), c);
+    p.fillRect(QRect(l, t + 1, 1, h - 2), c);
+    p.fillRect(QRect(l + w - 1, t + 1, 1, h - 2), c);
+    return;
+  }
   if (brush.Fills()) FillRect({box.left(), box.top(), box.right() + 1, box.bottom() + 1});
   if (!Outlines()) return;
   Prepare(true, false);
@@ -315,7 +412,68 @@ void TQtSurface::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
 
 void TQtSurface::Ellipse(int x1, int y1, int x2, int y2) {
   const QRect box = BoxOf(x1, y1, x2, y2).adjusted(0, 0, -1, -1);
+  if (const QImage* stamp = EllipseStamp(box.width(), box.height())) {
+    // a hundred thousand alike markers: each one a copy of the first, not a new ellipse
+    QPainter& p = impl_->painter;
+    Forget();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.drawImage(box.topLeft() + stamp->offset(), *stamp);
+    return;
+  }
   Figure([&] { impl_->painter.drawEllipse(box); });
+}
+
+namespace {
+
+struct StampKey {
+  int width, height;
+  bool outline, fill;
+  TPenSpec pen;
+  TColor fillColor;
+  TBrushStyle fillStyle;
+  bool operator==(const StampKey&) const = default;
+};
+
+}  // namespace
+
+// An ellipse of this size in the current pen and brush, drawn once into a
+// picture with a clear surround, when copying that picture gives exactly the
+// pixels drawing it would: drawn aliased at whole pixels, an ellipse looks
+// the same wherever it is moved, and every pixel of it is opaque or untouched.
+// Not for raster modes that mix with what lies below, nor for patterned
+// brushes (their pattern is fixed to the device), nor for a scaled painter.
+const QImage* TQtSurface::EllipseStamp(int width, int height) {
+  constexpr int kLargest = 64;
+  const bool outline = Outlines(), fill = brush.Fills();
+  if (width < 1 || height < 1 || width > kLargest || height > kLargest) return nullptr;
+  if (outline && (CompositionFor(pen.mode) != QPainter::CompositionMode_SourceOver ||
+                  pen.style != psSolid || pen.alternatePixels || pen.width > 8))
+    return nullptr;
+  if (fill && (brush.HasBitmap() || brush.style != bsSolid)) return nullptr;
+  if (!impl_->painter.transform().isIdentity() || PixelRatio() != 1.0) return nullptr;
+  static std::vector<std::pair<StampKey, QImage>> stamps;  // the user-interface thread only
+  StampKey key{width, height, outline, fill, TPenSpec{}, 0, bsClear};
+  if (outline) key.pen = pen;
+  if (fill) {
+    key.fillColor = brush.color;
+    key.fillStyle = brush.style;
+  }
+  for (auto& [k, image] : stamps)
+    if (k == key) return &image;
+  if (stamps.size() >= 64) stamps.clear();
+  const int pad = outline ? pen.width + 1 : 0;
+  QImage image(width + 1 + 2 * pad, height + 1 + 2 * pad, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  {
+    QPainter q(&image);
+    q.setRenderHint(QPainter::Antialiasing, false);
+    q.setPen(outline ? QtPen(pen) : QPen(Qt::NoPen));
+    q.setBrush(fill ? QBrush(ToQColor(brush.color), Qt::SolidPattern) : QBrush(Qt::NoBrush));
+    q.drawEllipse(QRect(pad, pad, width, height));
+  }
+  image.setOffset(QPoint(-pad, -pad));
+  stamps.emplace_back(key, std::move(image));
+  return &stamps.back().second;
 }
 
 namespace {
@@ -395,10 +553,30 @@ void TQtSurface::TextOut(int x, int y, const std::string& text) {
     return;
   }
   const QFont& f = impl_->Font(font);
-  const QFontMetrics m(f);
+  const QFontMetrics& m = impl_->Metrics(font);
   const QString s = ToQString(text);
-  const int w = m.horizontalAdvance(s);
+  const int w = impl_->Width(font, text);
   const auto [dx, dy] = BaselineOffset(textAlign, w, m);
+  if (font.escapement == 0) {
+    // level text, the common kind (marks, legend rows, labels): drawn without
+    // saving the painter, and in the font it already has when that is the one
+    // asked for, since setting a font makes Qt look it up again for every text
+    Forget();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setBackgroundMode(Qt::TransparentMode);
+    if (opaque) p.fillRect(QRect(x + dx, y + dy - m.ascent(), w, m.height()), ToQColor(backColor));
+    if (!impl_->painterFontReady || !(impl_->painterFontFor == font)) {
+      p.setFont(f);
+      impl_->painterFontFor = font;
+      impl_->painterFontReady = true;
+    }
+    p.setPen(ToQColor(font.font.color));
+    if (const QStaticText* laidOut = impl_->LaidOut(font, text))
+      p.drawStaticText(QPointF(x + dx, y + dy - m.ascent()), *laidOut);
+    else
+      p.drawText(x + dx, y + dy, s);
+    return;
+  }
   p.save();
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
   p.setBackgroundMode(Qt::TransparentMode);  // an opaque box, when asked for, is filled below
@@ -471,26 +649,28 @@ const QImage& TQtSurface::RotatedText(const std::string& text) {
 }
 
 int TQtSurface::TextHeight(const std::string&) {
-  return QFontMetrics(impl_->Font(font)).height();
+  return impl_->Metrics(font).height();
 }
 
 TSize TQtSurface::TextExtent(const std::string& text) {
-  const QFontMetrics m(impl_->Font(font));
-  return {m.horizontalAdvance(ToQString(text)), m.height()};
+  return {impl_->Width(font, text), impl_->Metrics(font).height()};
 }
 
 void TQtSurface::IntersectClipRect(const TRect& r) {
   QPainter& p = impl_->painter;
   const QRect q(r.left, r.top, std::max(0, r.right - r.left), std::max(0, r.bottom - r.top));
+  impl_->open &= q;  // with no clip yet, open is the device
   p.setClipRect(q, p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 void TQtSurface::SelectClipPolygon(const TPoint* points, int count) {
+  impl_->open = QRect();  // not known to be a rectangle: nothing is sure to be unclipped
   impl_->painter.setClipRegion(QRegion(impl_->PolygonOf(points, count), Qt::OddEvenFill),
                                Qt::ReplaceClip);
 }
 
 void TQtSurface::RemoveClip() {
+  impl_->open = impl_->DeviceRect();
   impl_->painter.setClipping(false);
 }
 

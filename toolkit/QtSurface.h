@@ -42,6 +42,7 @@ class TQtSurface : public TSurface {
 
  private:
   const QImage& RotatedText(const std::string& text);
+  const QImage* EllipseStamp(int width, int height);
   void Prepare(bool withPen, bool withBrush);
   bool Outlines() const;  // whether outlines draw at all
   template <typename Draw>

@@ -136,7 +136,10 @@ void TCustomChartLegend::DrawLegend() {
   owner_.SelectFont(*font_);
   TLayout l;
   l.h = itemHeight_ = c.FontPixelHeight();
-  l.tw = WidestText(-1) + 4;
+  // a legend beside the chart is as wide as the rows it shows (measured once
+  // their number is known); only one above or below lays its columns out by
+  // the widest of all its texts, a million of them for a lone long series
+  l.tw = IsVertical() ? 4 : WidestText(-1) + 4;
   colorBoxWidth_ = tk::RoundToInt(l.tw * colorWidth_ * 0.01);
   l.items = TotalLegendItems();
   LayoutRows(l);

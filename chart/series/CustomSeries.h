@@ -85,6 +85,9 @@ class TCustomSeries : public TChartSeries {
   virtual void ForceTypeSettings() {}
   // Where the point's area ends below it: the bottom of the vertical axis.
   virtual int OriginPixel(int index) const;
+  // Whether every point's area ends at the bottom of the vertical axis and
+  // each point is drawn at its own value (nothing stacked).
+  virtual bool PlainOrigin() const { return true; }
   TZozCanvas3D* Canvas() const;
   bool Flat() const;
 
@@ -95,6 +98,8 @@ class TCustomSeries : public TChartSeries {
   void DrawRibbon(int index, tk::TPoint p, tk::TPoint q, tk::TColor c);
   void DrawAreaPart(int index, tk::TPoint p, tk::TPoint q, tk::TColor c);
   void DrawFlatLine(tk::TPoint p, tk::TPoint q, tk::TColor c);
+  void DrawAreaOutlineColumn(int x, int top, int bottom, tk::TColor c);
+  void DrawAreaPartOutline(tk::TPoint p, tk::TPoint q, tk::TColor c);
   void DrawMarkers(int index, tk::TPoint q, tk::TColor c);
   tk::TColor FillColor(tk::TColor c) const;
   bool ShouldReduce() const;
@@ -149,6 +154,7 @@ class TAreaSeries : public TCustomSeries {
  protected:
   void ForceTypeSettings() override;
   int OriginPixel(int index) const override;
+  bool PlainOrigin() const override { return multiArea_ == maNone; }
 
  private:
   // The value a stacked point is drawn at, and the value its area starts from.

@@ -169,7 +169,11 @@ void TCustomSeries::DrawMarkers(int i, tk::TPoint q, tk::TColor c) {
 // ---------------------------------------------------------------- dense lines
 
 bool TCustomSeries::ShouldReduce() const {
-  if (!ReduceDensePoints || !Flat() || !drawLine_ || drawArea_ || pointer_.Visible() ||
+  // an area goes through the columns too while its bottom is the same for every
+  // point; its stairs are left whole, as their steps' outlines and fills overlap
+  // the next column in the order they are drawn
+  const bool area = drawArea_ && PlainOrigin() && !stairs_;
+  if (!ReduceDensePoints || !Flat() || !drawLine_ || (drawArea_ && !area) || pointer_.Visible() ||
       ColorEachPoint() || !YIsMandatory() || !GetHorizAxis() || !GetVertAxis())
     return false;
   if (FirstVisible < 0 || LastVisible <= FirstVisible) return false;
@@ -187,15 +191,57 @@ bool TCustomSeries::ShouldReduce() const {
 
 // The first point as ever (with its way in from outside the window), then
 // each run of points between null points through pixel columns, joined by
-// the same segments as point by point.
+// the same segments as point by point. An area's parts between the points of
+// one column have no width: all they show is their outline, a vertical line
+// from the bottom to the points, which the column's extremes already cover.
 void TCustomSeries::DrawReduced() {
+  BottomPos = PrevBottomPos = OriginPixel(FirstVisible);
   DrawPoint(FirstVisible);
   const tk::TColor c = SeriesColor();
+  // A part within one column is a quad of no width: its fill is empty and its
+  // outline the column from the bottom to its two points. With a plain thin
+  // outline the column's parts are gathered into one vertical line, drawn
+  // where the first of them would have been; without an outline they show nothing.
+  const TChartPen& outline = areaLinesPen_;
+  const bool noOutline = !outline.Visible();
+  const bool thinOutline = !noOutline && outline.Width() == 1 && outline.Style() == tk::psSolid &&
+                           outline.Mode() == tk::pmCopy && !outline.SmallDots();
+  struct {
+    bool open = false;
+    int x = 0, top = 0, bottom = 0;
+  } span;
+  auto flush = [&] {
+    if (!span.open) return;
+    DrawAreaOutlineColumn(span.x, span.top, span.bottom, c);
+    span.open = false;
+  };
   auto emit = [&](int x, int y) {
     const tk::TPoint q{x, y};
     if (!Drawable(q)) return;
     if (PrevColor == tk::clNone) PrevPoint = q;
-    if (PrevPoint != q) DrawFlatLine(PrevPoint, q, c);
+    if (PrevPoint != q) {
+      if (!drawArea_) {
+        DrawFlatLine(PrevPoint, q, c);
+      } else if (PrevPoint.x == q.x && (noOutline || thinOutline)) {
+        if (thinOutline) {
+          const int lo = std::min({PrevPoint.y, q.y, BottomPos}),
+                    hi = std::max({PrevPoint.y, q.y, BottomPos});
+          if (span.open && span.x == x) {
+            span.top = std::min(span.top, lo);
+            span.bottom = std::max(span.bottom, hi);
+          } else {
+            flush();
+            span = {true, x, lo, hi};
+          }
+        }
+      } else if (thinOutline && std::abs(q.x - PrevPoint.x) == 1) {
+        flush();
+        DrawAreaPartOutline(PrevPoint, q, c);
+      } else {
+        flush();
+        DrawAreaPart(LastVisible, PrevPoint, q, c);
+      }
+    }
     PrevPoint = q;
     PrevColor = c;
   };
@@ -216,5 +262,25 @@ void TCustomSeries::DrawReduced() {
     if (to < last) PrevColor = tk::clNone;  // the null point breaks the line
     from = to + 1;
   }
+  flush();
   prevIndex_ = LastVisible;
+}
+
+// A part one pixel wide: its inside lies within its own thin outline, the
+// two columns from the bottom to its points and the line between them.
+void TCustomSeries::DrawAreaPartOutline(tk::TPoint p, tk::TPoint q, tk::TColor c) {
+  TZozCanvas3D& cv = *Canvas();
+  SelectChartPen(cv, areaLinesPen_);
+  if (areaLinesPen_.Color() == tk::clDefault) cv.Pen().color = c;
+  cv.Brush().style = tk::bsClear;
+  cv.DrawQuadAtDepth({p.x, PrevBottomPos}, p, q, {q.x, BottomPos}, FrontDepth);
+}
+
+// What the outline of a run of zero-width area parts on column x covers:
+// every pixel from top to bottom.
+void TCustomSeries::DrawAreaOutlineColumn(int x, int top, int bottom, tk::TColor c) {
+  TZozCanvas3D& cv = *Canvas();
+  SelectChartPen(cv, areaLinesPen_);
+  if (areaLinesPen_.Color() == tk::clDefault) cv.Pen().color = c;
+  cv.DrawVertical(x, top, bottom + 1);
 }

@@ -395,3 +395,36 @@ TEST(CustomPanel, InvalidationsBecomeAtMostOnePaintPerFrame) {
   QTest::qWait(60);
   EXPECT_GT(panel.paints, settled);
 }
+
+// Marks made while a paint is already asked for are not asked again, so a
+// mark must never be lost to one that Qt dropped: not while the panel was
+// hidden, and not after a burst of marks that a single paint served.
+TEST(CustomPanel, NoMarkIsLostWhilePaintIsAlreadyAsked) {
+  struct Step {
+    const char* name;
+    bool hiddenFirst;
+    int burst;
+  };
+  const Step steps[] = {{"one mark", false, 1},
+                        {"a burst of marks", false, 100000},
+                        {"marked while hidden, then shown", true, 1000}};
+  for (const Step& s : steps) {
+    TForm form;
+    form.SetClientSize(200, 100);
+    CountingPanel panel(&form);
+    panel.SetBounds(0, 0, 200, 100);
+    if (!s.hiddenFirst) {
+      form.Show();
+      QTest::qWait(40);
+    }
+    for (int i = 0; i < s.burst; ++i)
+      panel.Invalidate();
+    if (s.hiddenFirst) form.Show();
+    QTest::qWait(60);
+    const int served = panel.paints;
+    EXPECT_GE(served, 1) << s.name;
+    panel.Invalidate();  // after the paint the next mark is asked for afresh
+    QTest::qWait(60);
+    EXPECT_GT(panel.paints, served) << s.name;
+  }
+}

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
+
+#include "toolkit/QtBridge.h"
 
 using namespace tk;
 
@@ -716,5 +721,254 @@ TEST(QtSurface, FiguresAfterOneAnotherDrawAsOnAFreshSurface) {
       draw(s, f, kind);
     }
     EXPECT_TRUE(together == apart) << "figure kind " << kind;
+  }
+}
+
+// Many ellipses of one size and colours, as a point series draws them, come
+// out exactly as QPainter draws each one aliased in the box that leaves out
+// the right and bottom edges: wherever they sit, half outside the picture or
+// cut by a clip, over each other, and whatever the pen and brush.
+TEST(QtSurface, AlikeEllipsesLookAsEachDrawnAlone) {
+  struct Case {
+    const char* name;
+    int w, h;  // the box
+    int pen;   // 0: no outline
+    bool fill;
+  };
+  const Case cases[] = {
+      {"marker, thin outline", 8, 8, 1, true},
+      {"one pixel", 1, 1, 1, true},
+      {"tall, no fill", 7, 20, 1, false},
+      {"wide, pen 2", 23, 9, 2, true},
+      {"pen 3", 12, 12, 3, true},
+      {"fill alone", 10, 6, 0, true},
+      {"the largest copied", 64, 64, 1, true},
+      {"too large to copy", 65, 40, 1, true},
+  };
+  auto qtPen = [](const Case& c) {
+    if (c.pen == 0) return QPen(Qt::NoPen);
+    QPen p(QColor(0, 0, 255));
+    p.setWidth(c.pen <= 1 ? 0 : c.pen);
+    p.setCapStyle(c.pen <= 1 ? Qt::FlatCap : Qt::SquareCap);
+    p.setJoinStyle(Qt::MiterJoin);
+    return p;
+  };
+  for (const Case& c : cases) {
+    for (bool clipped : {false, true}) {
+      QImage drawn = Noise(160, 120), expected = Noise(160, 120);
+      std::vector<QPoint> at;
+      for (int i = 0; i < 300; ++i)  // a spread that reaches over every edge
+        at.push_back({(i * 37) % 190 - 20, (i * 53) % 150 - 20});
+      {
+        TQtSurface s(&drawn);
+        s.pen = {0xFF0000, c.pen, c.pen ? psSolid : psClear, pmCopy, false};  // blue: 0x00BBGGRR
+        s.brush = {0x0000FF, c.fill ? bsSolid : bsClear};
+        if (clipped) s.IntersectClipRect({15, 10, 130, 100});
+        for (QPoint p : at)
+          s.Ellipse(p.x(), p.y(), p.x() + c.w, p.y() + c.h);
+      }
+      {
+        QPainter q(&expected);
+        q.setRenderHint(QPainter::Antialiasing, false);
+        if (clipped) q.setClipRect(QRect(15, 10, 115, 90));
+        q.setBrush(c.fill ? QBrush(QColor(255, 0, 0)) : QBrush(Qt::NoBrush));
+        q.setPen(qtPen(c));
+        for (QPoint p : at)
+          q.drawEllipse(QRect(p.x(), p.y(), c.w - 1, c.h - 1));
+      }
+      int differ = 0;
+      for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x)
+          differ += drawn.pixel(x, y) != expected.pixel(x, y);
+      EXPECT_EQ(differ, 0) << c.name << (clipped ? ", clipped" : "");
+    }
+  }
+}
+
+// Rectangle outlines come out as QPainter strokes them, one pixel wide, on the
+// box that leaves out the right and bottom edges: whatever the box's size
+// (down to a single row or column), inside a clip or reaching over the
+// picture's edges, with or without a fill, and in a pen that mixes.
+TEST(QtSurface, RectangleOutlinesLookAsQPainterStrokesThem) {
+  struct Case {
+    const char* name;
+    int w, h;
+    int pen;
+    bool fill;
+    TPenMode mode = pmCopy;
+    TBrushStyle fillStyle = bsSolid;
+  };
+  const Case cases[] = {
+      {"mark box", 40, 15, 1, true},
+      {"outline only", 9, 30, 1, false},
+      {"two by two", 2, 2, 1, true},
+      {"one row", 20, 1, 1, false},
+      {"one column", 1, 12, 1, false},
+      {"pen 2", 25, 14, 2, true},
+      {"pen 3, no fill", 18, 18, 3, false},
+      {"xor outline", 30, 20, 1, false, pmXor},
+      {"hatched inside", 33, 21, 1, true, pmCopy, bsDiagCross},
+  };
+  for (const Case& c : cases) {
+    for (bool clipped : {false, true}) {
+      QImage drawn = Noise(160, 120), expected = Noise(160, 120);
+      std::vector<QPoint> at;
+      for (int i = 0; i < 60; ++i)
+        at.push_back({(i * 41) % 190 - 30, (i * 29) % 150 - 20});
+      {
+        TQtSurface s(&drawn);
+        s.pen = {0xFF0000, c.pen, psSolid, c.mode, false};
+        s.brush = {0x00FF00, c.fill ? c.fillStyle : bsClear};
+        if (clipped) s.IntersectClipRect({15, 10, 130, 100});
+        for (QPoint p : at)
+          s.Rectangle(p.x(), p.y(), p.x() + c.w, p.y() + c.h);
+      }
+      {
+        QPainter q(&expected);
+        q.setRenderHint(QPainter::Antialiasing, false);
+        if (clipped) q.setClipRect(QRect(15, 10, 115, 90));
+        QPen pen(QColor(0, 0, 255));
+        pen.setWidth(c.pen <= 1 ? 0 : c.pen);
+        pen.setCapStyle(c.pen <= 1 ? Qt::FlatCap : Qt::SquareCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        for (QPoint p : at) {
+          if (c.fill && c.fillStyle != bsSolid)  // an opaque background under the hatching
+            q.fillRect(QRect(p.x(), p.y(), c.w, c.h), QColor(255, 255, 255));
+          if (c.fill)
+            q.fillRect(QRect(p.x(), p.y(), c.w, c.h),
+                       QBrush(QColor(0, 255, 0),
+                              c.fillStyle == bsSolid ? Qt::SolidPattern : Qt::DiagCrossPattern));
+          q.setCompositionMode(c.mode == pmXor ? QPainter::RasterOp_SourceXorDestination
+                                               : QPainter::CompositionMode_SourceOver);
+          q.setPen(pen);
+          q.setBrush(Qt::NoBrush);
+          q.drawRect(QRect(p.x(), p.y(), c.w, c.h).adjusted(0, 0, -1, -1).normalized());
+          q.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+      }
+      int differ = 0;
+      for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x)
+          differ += drawn.pixel(x, y) != expected.pixel(x, y);
+      EXPECT_EQ(differ, 0) << c.name << (clipped ? ", clipped" : "");
+    }
+  }
+}
+
+// Level text, shaped once and kept, lands on exactly the pixels QPainter's
+// own drawText gives it at the baseline the surface works out, in every face,
+// size and style, drawn many times over a picture.
+TEST(QtSurface, KeptTextLooksAsDrawnAfresh) {
+  struct Case {
+    const char* face;
+    int pixels;
+    TFontStyle style;
+  };
+  const Case cases[] = {
+      {"Arial", 11, {}},
+      {"Arial", 13, {true, false, false, false}},
+      {"Times New Roman", 17, {false, true, false, false}},
+      {"Courier New", 8, {}},
+      {"MS Sans Serif", 24, {true, true, false, false}},
+      {"Arial", 12, {false, false, true, false}},  // underlined: drawn afresh
+  };
+  const std::vector<std::string> texts = {"-12.345", "1,000",     "W",
+                                          "Series1", "0.5 of 12", "Wavelot: \xc3\x84rger"};
+  for (const Case& c : cases) {
+    const TFont font{c.face, -c.pixels, clBlack, c.style};
+    QImage drawn(300, 200, QImage::Format_RGB32), expected(300, 200, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    expected.fill(Qt::white);
+    {
+      TQtSurface s(&drawn);
+      s.font.font = font;
+      s.brush.style = bsClear;
+      for (int round = 0; round < 3; ++round)  // the first round shapes, the later ones reuse
+        for (std::size_t i = 0; i < texts.size(); ++i)
+          s.TextOut(static_cast<int>(7 + 41 * i + round * 3) % 250,
+                    static_cast<int>(5 + 29 * i + 61 * round) % 180, texts[i]);
+    }
+    {
+      QPainter q(&expected);
+      const QFont f = ToQFont(font);
+      q.setFont(f);
+      q.setPen(Qt::black);
+      const QFontMetrics m(f);
+      for (int round = 0; round < 3; ++round)
+        for (std::size_t i = 0; i < texts.size(); ++i)  // left, top: the baseline an ascent below
+          q.drawText(static_cast<int>(7 + 41 * i + round * 3) % 250,
+                     static_cast<int>(5 + 29 * i + 61 * round) % 180 + m.ascent(),
+                     QString::fromStdString(texts[i]));
+    }
+    int differ = 0;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 300; ++x)
+        differ += drawn.pixel(x, y) != expected.pixel(x, y);
+    EXPECT_EQ(differ, 0) << c.face << " " << c.pixels;
+    int inked = 0;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 300; ++x)
+        inked += drawn.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_GT(inked, 200) << c.face << " " << c.pixels;
+  }
+}
+
+// Level and upright thin lines cover the pixels from their start up to their
+// end, the end left out, in either direction, and nothing else: checked pixel
+// by pixel against runs worked out here, inside the picture, reaching over
+// its edges, cut by a clip, and after a line in a mixing raster mode.
+TEST(QtSurface, StraightThinLinesCoverTheirRunWithoutTheEnd) {
+  struct Case {
+    const char* name;
+    int x0, y0, x1, y1;
+    bool clipped = false;
+    bool afterXor = false;
+  };
+  const Case cases[] = {
+      {"down", 10, 5, 10, 40},
+      {"up", 20, 40, 20, 5},
+      {"right", 5, 30, 70, 30},
+      {"left", 70, 50, 5, 50},
+      {"one pixel down", 30, 9, 30, 10},
+      {"one pixel left", 31, 9, 30, 9},
+      {"over the top edge", 40, 20, 40, -10},
+      {"over the right edge", 60, 12, 95, 12},
+      {"cut by a clip", 50, 2, 50, 58, true},
+      {"after an xor line", 15, 55, 75, 55, false, true},
+  };
+  constexpr int kW = 80, kH = 60;
+  for (const Case& c : cases) {
+    QImage drawn(kW, kH, QImage::Format_RGB32), expected(kW, kH, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    expected.fill(Qt::white);
+    auto xorLine = [](QImage* image) {
+      TQtSurface s(image);
+      s.pen = {clBlack, 1, psSolid, pmXor, false};
+      s.MoveTo(2, 3);
+      s.LineTo(77, 58);
+    };
+    if (c.afterXor) xorLine(&expected);
+    {
+      TQtSurface s(&drawn);
+      if (c.afterXor) {
+        s.pen = {clBlack, 1, psSolid, pmXor, false};
+        s.MoveTo(2, 3);
+        s.LineTo(77, 58);
+      }
+      s.pen = {0x0000FF, 1, psSolid, pmCopy, false};  // red
+      if (c.clipped) s.IntersectClipRect({0, 10, kW, 50});
+      s.MoveTo(c.x0, c.y0);
+      s.LineTo(c.x1, c.y1);
+    }
+    // the run: every pixel from the start towards the end, the end left out
+    const int dx = (c.x1 > c.x0) - (c.x1 < c.x0), dy = (c.y1 > c.y0) - (c.y1 < c.y0);
+    for (int x = c.x0, y = c.y0; x != c.x1 || y != c.y1; x += dx, y += dy)
+      if (x >= 0 && x < kW && y >= 0 && y < kH && (!c.clipped || (y >= 10 && y < 50)))
+        expected.setPixel(x, y, qRgb(255, 0, 0));
+    int differ = 0;
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x)
+        differ += drawn.pixel(x, y) != expected.pixel(x, y);
+    EXPECT_EQ(differ, 0) << c.name;
   }
 }
