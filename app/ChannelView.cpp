@@ -16,7 +16,7 @@ TChannelView::TChannelView(TChart& chart, TChartSeries& sent)
       sent_(sent),
       channel_(std::make_unique<TChannel>()),
       sliceBits_(kRecountSliceBits) {
-  received_ = std::make_unique<TFastLineSeries>();
+  received_ = std::make_unique<TReceivedLineSeries>();
   received_->SetTitle("Received");
   received_->SetSeriesColor(kReceivedColor);
   received_->LinePen().SetColor(kReceivedColor);

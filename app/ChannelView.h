@@ -20,6 +20,7 @@
 
 #include "app/Channel.h"
 #include "chart/panel/Chart.h"
+#include "app/ReceivedLine.h"
 #include "chart/series/FastLineSeries.h"
 #include "toolkit/IdleJob.h"
 
@@ -62,7 +63,7 @@ class TChannelView {
   // once and recounts the history in slices.
   void SetSettings(const TChannelSettings& settings);
   bool On() const { return !channel_->Settings().IsIdeal(); }
-  TFastLineSeries& Received() const { return *received_; }
+  TReceivedLineSeries& Received() const { return *received_; }
   tk::TIdleJob& Recount() { return recount_; }
   // Sent bits one recount slice decodes.
   std::size_t RecountSliceBits() const { return sliceBits_; }
@@ -89,7 +90,7 @@ class TChannelView {
   TChart& chart_;
   TChartSeries& sent_;
   std::unique_ptr<TChannel> channel_;
-  std::unique_ptr<TFastLineSeries> received_;  // lent to the chart while the channel is on
+  std::unique_ptr<TReceivedLineSeries> received_;  // lent to the chart while the channel is on
   tk::TIdleJob recount_;
   std::size_t sliceBits_;
   std::vector<double> xs_, ys_;  // reused between fills

@@ -285,7 +285,7 @@ TEST_F(ChannelWindow, ReceivedLineOnlyWhileNotIdealWithALegendNamingBoth) {
     EXPECT_EQ(f.Series1->LinePen().Color(), tk::clRed);
     EXPECT_EQ(rx.LinePen().Width(), 1);
     EXPECT_NE(tk::ColorToRGB(rx.LinePen().Color()), tk::ColorToRGB(tk::clRed));
-    EXPECT_TRUE(Drew(d, "LineTo")) << "the received line is drawn";
+    EXPECT_TRUE(Drew(d, "Polyline")) << "the received line is drawn";
     // sampled 32 times a bit over the 20 bits sent (62 ms each, 1240 ms in all)
     EXPECT_GT(rx.PointCount(), 16 * 32 - 1);
     EXPECT_LT(rx.PointCount(), 20 * 32);
