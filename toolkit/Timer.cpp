@@ -89,7 +89,8 @@ void TTimer::Wake() {
   const std::uint64_t run = run_;
   for (std::int64_t i = 0; i < fire && run_ == run && OnTimer; ++i) {
     try {
-      OnTimer();
+      const auto handler = OnTimer;  // the handler may clear or replace the event
+      handler();
     } catch (...) {
       // the message has been shown (and the user may have sat on its box);
       // the rest of this wake-up's debt goes rather than repeating the error
