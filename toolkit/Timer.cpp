@@ -21,7 +21,9 @@ TTimer::TTimer() : timer_(std::make_unique<QTimer>()) {
   QObject::connect(timer_.get(), &QTimer::timeout, [this] { Wake(); });
 }
 
-TTimer::~TTimer() = default;
+TTimer::~TTimer() {
+  *alive_ = false;
+}
 
 void TTimer::SetInterval(std::uint32_t ms) {
   if (Change(interval_, ms)) Update();
@@ -87,7 +89,8 @@ void TTimer::Wake() {
   // A handler that stops the timer, changes its interval or clears the event
   // ends the catch-up at once: no tick comes after Enabled became false.
   const std::uint64_t run = run_;
-  for (std::int64_t i = 0; i < fire && run_ == run && OnTimer; ++i) {
+  const std::shared_ptr<bool> alive = alive_;
+  for (std::int64_t i = 0; i < fire && OnTimer; ++i) {
     try {
       const auto handler = OnTimer;  // the handler may clear or replace the event
       handler();
@@ -97,6 +100,7 @@ void TTimer::Wake() {
       ReportCurrentException();
       return;
     }
+    if (!*alive || run_ != run || !OnTimer) return;  // destroyed, stopped or cleared
   }
 }
 

@@ -55,6 +55,8 @@ class TTimer {
   TClock clock_;
   std::int64_t lastTick_ = 0;  // on the clock: when the last owed tick fell due
   std::uint64_t run_ = 0;      // bumped by every restart or stop, ending a catch-up
+  // false once the timer is destroyed: a handler may delete the timer that called it
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace tk

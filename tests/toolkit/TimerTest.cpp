@@ -7,6 +7,7 @@
 #include <QtTest/QTest>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -161,6 +162,25 @@ TEST(Timer, AHandlerThatStopsTheClockEndsTheCatchUp) {
     EXPECT_EQ(errors, c.errors);
     SetErrorHandler(nullptr);
   }
+}
+
+TEST(Timer, AHandlerMayDestroyItsTimerDuringACatchUp) {
+  // the window may close (and free its clock) from a tick; the ticks still owed
+  // must not be fired by a timer that no longer exists (ASan sees the use)
+  FakeClock clock;
+  auto timer = std::make_unique<TTimer>();
+  int ticks = 0;
+  timer->OnTimer = [&] {
+    ++ticks;
+    timer.reset();
+  };
+  timer->SetClock(clock.Clock());
+  timer->SetInterval(1);
+  clock.now += 10'000 * kUs;
+  const int reads = clock.reads;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return clock.reads > reads || !timer; }, 5000));
+  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(timer, nullptr);
 }
 
 TEST(Timer, LongIntervalsFireOncePerWakeUp) {
