@@ -564,7 +564,10 @@ void TQtSurface::TextOut(int x, int y, const std::string& text) {
     Forget();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.setBackgroundMode(Qt::TransparentMode);
-    if (opaque) p.fillRect(QRect(x + dx, y + dy - m.ascent(), w, m.height()), ToQColor(backColor));
+    // in double: a caller may place a text at any int, and the offsets must not overflow it
+    const double left = static_cast<double>(x) + dx;
+    const double base = static_cast<double>(y) + dy;
+    if (opaque) p.fillRect(QRectF(left, base - m.ascent(), w, m.height()), ToQColor(backColor));
     if (!impl_->painterFontReady || !(impl_->painterFontFor == font)) {
       p.setFont(f);
       impl_->painterFontFor = font;
@@ -572,9 +575,9 @@ void TQtSurface::TextOut(int x, int y, const std::string& text) {
     }
     p.setPen(ToQColor(font.font.color));
     if (const QStaticText* laidOut = impl_->LaidOut(font, text))
-      p.drawStaticText(QPointF(x + dx, y + dy - m.ascent()), *laidOut);
+      p.drawStaticText(QPointF(left, base - m.ascent()), *laidOut);
     else
-      p.drawText(x + dx, y + dy, s);
+      p.drawText(QPointF(left, base), s);
     return;
   }
   p.save();
