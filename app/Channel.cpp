@@ -160,6 +160,9 @@ void TChannel::Clear() {
   ++generation_;
 }
 
+// a new receiver starts its revisions at 0 again: the generation keeps the sum growing
+std::uint64_t TChannel::ResultsRevision() const { return (generation_ << 32) + receiver_->Revisions(); }
+
 std::size_t TChannel::BitCount() const { return line_->Count(); }
 
 bool TChannel::BitFlipped(std::size_t index) const {

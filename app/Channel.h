@@ -203,6 +203,10 @@ class TChannel {
   void CancelRecount();
   // Grows by one at every Clear and every finished recount.
   std::uint64_t RecountGeneration() const { return generation_; }
+  // Grows whenever results already given out change: at RecountGeneration's
+  // moves, and when a bit comes after the receiver had read the last frame's
+  // stop bit on the idle line past the end (it reads it again on the real bits).
+  std::uint64_t ResultsRevision() const;
 
   // The bytes held for the history (sent bits, decisions, frames), for the benchmark.
   std::size_t HistoryBytes() const;

@@ -213,7 +213,8 @@ TBitLevels SentLevels(const TBitInfo& bit, bool flipped) {
 // ---------------------------------------------------------------- walking the wave
 
 TWaveCursor::TWaveCursor(const TLine& line, const TChannelSettings& settings, const TCable* cable)
-    : line_(line),
+    : line_(&line),
+      tau_(settings.tau),
       cable_(cable ? *cable : TCable(settings.tau)),
       noise_(settings.seed, kNoiseStream),
       flips_(settings.seed, kFlipStream),
@@ -221,14 +222,14 @@ TWaveCursor::TWaveCursor(const TLine& line, const TChannelSettings& settings, co
       ber_(settings.ber) {}
 
 void TWaveCursor::Load(TSlot& slot, std::size_t bit, double state, bool settle) const {
-  slot.info = line_.Info(bit);
+  slot.info = line_->Info(bit);
   Settle(slot, state, settle);
 }
 
 void TWaveCursor::LoadNext() {
   prev_ = cur_;
   havePrev_ = true;
-  cur_.info = line_.InfoAfter(prev_.info);
+  cur_.info = line_->InfoAfter(prev_.info);
   Settle(cur_, prev_.end, false);
 }
 
@@ -257,10 +258,28 @@ TReach TWaveCursor::Reach(double t, std::size_t limit) {
 
 TReach TWaveCursor::NextBit(std::size_t limit) {
   const std::size_t next = cur_.info.index + 1;
-  if (next >= limit || next >= line_.Count()) return kWait;
-  if (line_.RunStartsAfter(cur_.info)) return kOver;
+  if (next >= limit || next >= line_->Count()) return kWait;
+  if (line_->RunStartsAfter(cur_.info)) return kOver;
   LoadNext();
   return kHere;
+}
+
+TCell TWaveCursor::IdleCellAt(double t) const {
+  const double end = cur_.info.start + cur_.info.bitTime;
+  const double u = (t - end) * cur_.perMs;
+  const long long k = u <= 0 ? 0 : static_cast<long long>(u);
+  TCell c;
+  c.bit = cur_.info.index;
+  c.k = kSamples - 1;
+  c.start = end + static_cast<double>(k) * cur_.width;
+  c.end = c.start + cur_.width;
+  // the cable goes on settling from the bit's end towards the level it was left at
+  const double level = cur_.levels.second;
+  const double factor = tau_ > 0 ? std::exp(-(static_cast<double>(k) + 0.5) / (kSamples * tau_)) : 0.0;
+  c.value = cable_.After(cur_.end, level, factor);
+  if (sigma_ > 0)
+    c.value += sigma_ * noise_.Normal((cur_.info.index + 1) * kSamples + static_cast<std::uint64_t>(k));
+  return c;
 }
 
 const TBitInfo& TWaveCursor::InfoOf(std::size_t bit) const {

@@ -168,6 +168,9 @@ class TWaveCursor {
   const TBitInfo& InfoOf(std::size_t bit) const;
   // The sample k of the current bit, and all of its samples' levels.
   TCell CurrentCell(int k) const { return Make(cur_, k); }
+  // The cell at time t after the end of the current bit, the line left at the
+  // level the bit ended on: after the last bit sent the line idles there.
+  TCell IdleCellAt(double t) const;
   void CurrentLevels(double (&out)[kSamples]) const;
 
  private:
@@ -184,7 +187,8 @@ class TWaveCursor {
   TCell Make(const TSlot& slot, int k) const;
   double Value(const TSlot& slot, int k) const;
 
-  const TLine& line_;
+  const TLine* line_;  // a pointer, so a receiver can keep a copy of its cursor and go back to it
+  double tau_;
   TCable cable_;
   TRandom noise_, flips_;
   double sigma_, ber_;

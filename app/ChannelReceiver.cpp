@@ -67,7 +67,34 @@ void TChannelReceiver::CountFlips(std::size_t upTo) {
     if (Flipped(flips_, settings_.ber, flipsCounted_)) ++counters_.bitsFlipped;
 }
 
+void TChannelReceiver::KeepBeforeIdle() {
+  if (tail_) return;
+  tail_.reset(new TIdleTail{line_.Count(), decisions_.size(), frames_.size(), judged_, reached_,
+                            counters_, cursor_, mode_, ref_, tr_, seenIdle_, nrziHigh_,
+                            encoding_, frame_});
+}
+
+void TChannelReceiver::BackBeforeIdle() {
+  const TIdleTail& t = *tail_;
+  decisions_.resize(t.decisions);
+  frames_.resize(t.frames);
+  judged_ = t.judged;
+  reached_ = t.reached;
+  counters_ = t.counters;
+  cursor_ = t.cursor;
+  mode_ = t.mode;
+  ref_ = t.ref;
+  tr_ = t.tr;
+  seenIdle_ = t.seenIdle;
+  nrziHigh_ = t.nrziHigh;
+  encoding_ = t.encoding;
+  frame_ = t.frame;
+  tail_.reset();
+  ++revisions_;
+}
+
 bool TChannelReceiver::Advance(std::size_t limit) {
+  if (tail_ && line_.Count() > tail_->bits) BackBeforeIdle();
   limit_ = std::min(limit, line_.Count());
   CountFlips(limit_);
   Judge();
@@ -147,8 +174,18 @@ TReach TChannelReceiver::Hunt() {
 TReach TChannelReceiver::UartBit() {
   const double s = frame_.startX + (frame_.count + DecisionPoint(encoding_)) * tr_;
   const TReach r = cursor_.Reach(s, limit_);
-  if (r != kHere) return r;
-  const TCell c = cursor_.CellAt(s);
+  // Past the last bit sent the line idles at the stop level: a slow clock or a
+  // cable's delay reads the last frame's stop bit there, and that frame is
+  // finished. The reading is undone when another bit comes, and made again on
+  // the line as it then is.
+  const TBitInfo& now = cursor_.Current();
+  // Only after a whole sent frame: inside one the next bit is surely on its way.
+  const bool idle = r == kWait && limit_ == line_.Count() && now.index + 1 == line_.Count() &&
+                    now.startStop && now.position + 1 == FrameLength(now.startStop, now.parity) &&
+                    s >= now.start + now.bitTime;
+  if (r != kHere && !idle) return r;
+  if (idle) KeepBeforeIdle();
+  const TCell c = idle ? cursor_.IdleCellAt(s) : cursor_.CellAt(s);
   const char digit = Decide(encoding_, c.value);
   if (frame_.count == 0 && digit == '1') {
     // the line is back on the idle side at the start bit's middle: a glitch, no start

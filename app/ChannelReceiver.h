@@ -13,10 +13,15 @@
 // It decides at mid-bit (RZ: the middle of the pulse, a quarter bit; Manchester:
 // the middle of the second half, three quarters) against the midpoint of the
 // encoding's two levels; NRZ-I reads a change of side as a '1'.
+// After the last bit sent the line idles at the level it was left at (a
+// frame's stop level), so a UART whose clock or cable puts the last stop
+// bit's instant past the last bit still finishes that frame; when another bit
+// comes, that reading is taken back and made again on the real bits.
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 
 #include "app/ChannelLine.h"
 
@@ -58,6 +63,8 @@ class TChannelReceiver {
   // stopped for want of bits not sent yet rather than for the limit.
   bool Advance(std::size_t limit);
   std::size_t Reached() const { return reached_; }  // sent bits walked through
+  // Grows each time a reading of the idle line after the last bit is taken back.
+  std::uint64_t Revisions() const { return revisions_; }
   const TChannelSettings& Settings() const { return settings_; }
 
   // Deques: they grow in small blocks, so the history never holds the spare
@@ -78,6 +85,22 @@ class TChannelReceiver {
     std::size_t first = 0;
   };
   enum TMode { mNone, mHunt, mUart, mClocked };
+
+  // What the receiver was before it read the idle line past the last bit sent:
+  // a bit sent since puts the line there, so the reading goes back to this.
+  struct TIdleTail {
+    std::size_t bits = 0;  // the bits sent when it was taken
+    std::size_t decisions = 0, frames = 0, judged = 0, reached = 0;
+    TChannelCounters counters;
+    TWaveCursor cursor;
+    TMode mode;
+    double ref = 0, tr = 0;
+    bool seenIdle = false, nrziHigh = true;
+    int encoding = 0;
+    TFrame frame;
+  };
+  void KeepBeforeIdle();
+  void BackBeforeIdle();
 
   TReach Step();
   TReach ChooseMode();
@@ -113,6 +136,8 @@ class TChannelReceiver {
   std::deque<TDecision> decisions_;
   std::deque<TFrameRecord> frames_;
   TChannelCounters counters_;
+  std::unique_ptr<TIdleTail> tail_;
+  std::uint64_t revisions_ = 0;  // while it has read past the last bit sent
 };
 
 }  // namespace channel

@@ -377,6 +377,11 @@ void TSignalViews::DrawReceived() {
 }
 
 void TSignalViews::DrawChannelReceived() {
+  // results drawn already changed: draw the window's again
+  if (channel_->ResultsRevision() != channelRevision_) {
+    ShowChannelReceiver(channel_, windowMin_, windowMax_);
+    return;
+  }
   // only the window's decisions: the history's would cost a point per bit sent
   const std::size_t bits = channel_->ReceivedBitCount();
   for (; channelBits_ < bits; ++channelBits_) {
@@ -414,6 +419,7 @@ void TSignalViews::ShowChannelReceiver(const TChannel* channel, double x0, doubl
       hi = mid;
   }
   channelFrames_ = lo;
+  channelRevision_ = channel_->ResultsRevision();
   DrawChannelReceived();
 }
 

@@ -153,4 +153,5 @@ class TSignalViews {
   const TChannel* channel_ = nullptr;
   double windowMin_ = 0, windowMax_ = 0;
   std::size_t channelBits_ = 0, channelFrames_ = 0;  // the next decision and frame to draw
+  std::uint64_t channelRevision_ = 0;                 // of the results drawn
 };

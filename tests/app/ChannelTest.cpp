@@ -574,3 +574,76 @@ TEST(Channel, EyeOpeningFollowsTheCableAndNewBitsAddOnlyTheirTraces) {
   noisy.FeedEye(eye, next);
   EXPECT_FALSE(eye.Opening().open);
 }
+
+// ---------------------------------------------------------------- the end of a transmission
+
+// After the last bit the line idles at the stop level, so the last frame is
+// read to its end even when its stop bit's instant falls past the last bit.
+TEST(Channel, LastFrameIsReadOnTheIdleLineAfterTheLastBit) {
+  const std::string text = "KELDO";
+  // a cable delays the start edge to where the swing of 2 crosses 0: tau ln 2
+  const double delay = 0.5 * std::log(2.0);
+  struct Row {
+    const char* name;
+    double tau, skew;
+    std::uint64_t framingErrors;
+    double lastStop;  // where the last stop bit is read, bit times from the frame's start
+  } rows[] = {
+      {"ideal receiver", 0, 0, 0, 11.5},
+      {"fast clock", 0, -0.03, 0, 11.5 * 0.97},
+      {"slow clock", 0, +0.03, 0, 11.5 * 1.03},
+      // past the 12 bit times of the frame: in the next start bit, or on the idle line after the last
+      {"slow clock behind a cable", 0.5, +0.03, 0, delay + 11.5 * 1.03},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    const Sent sent = Transmit(text, leNrzL, 20, true, true);
+    TChannel ch(Knobs(r.tau, 0, 0, r.skew));
+    Feed(ch, sent.bits);
+    ASSERT_EQ(ch.FrameCount(), text.size()) << "the last stop bit read at " << r.lastStop;
+    EXPECT_EQ(ch.Text().back(), 'O');
+    EXPECT_EQ(ch.Counters().framingErrors, r.framingErrors);
+    EXPECT_EQ(ch.Counters().charactersRight, text.size() - r.framingErrors);
+    if (r.framingErrors == 0) {
+      EXPECT_EQ(ch.Text(), text);
+    }
+  }
+}
+
+// A reading of the idle line is taken back when the transmission goes on: the
+// results are then those of a recount over the whole line, which reads the
+// idle line only after its last bit.
+TEST(Channel, IdleReadingIsTakenBackWhenMoreBitsCome) {
+  const std::string text = "KELDO";
+  const Sent sent = Transmit(text, leNrzL, 20, true, true);
+  // at 3 % every frame reads right; at 7 % its stop bits land in the next frame's start bit
+  for (double skew : {0.03, 0.07}) {
+    SCOPED_TRACE(skew);
+    const TChannelSettings knobs = Knobs(0.5, 0, 0, skew);
+    TChannel live(knobs);
+    std::uint64_t revision = live.ResultsRevision();
+    for (std::size_t i = 0; i < sent.bits.size(); ++i) {
+      live.AddBit(sent.bits[i]);
+      if (skew > 0.05) continue;
+      // a whole frame sent is read to its end at once
+      if ((i + 1) % 12 == 0) {
+        EXPECT_EQ(live.FrameCount(), (i + 1) / 12) << i;
+      }
+      // the first frame starts with the line settled, no cable delay: its stop bit is in it
+      if (i % 12 == 0 && i >= 24) {
+        EXPECT_GT(live.ResultsRevision(), revision) << "the idle reading was taken back at " << i;
+        revision = live.ResultsRevision();
+      }
+    }
+    TChannel recounted;
+    Feed(recounted, sent.bits);
+    recounted.SetSettings(knobs);
+    while (!recounted.RunRecount(7)) {
+    }
+    EXPECT_EQ(live.Text(), recounted.Text());
+    EXPECT_EQ(live.Counters(), recounted.Counters());
+    ASSERT_EQ(live.ReceivedBitCount(), recounted.ReceivedBitCount());
+    for (std::size_t i = 0; i < live.ReceivedBitCount(); ++i)
+      EXPECT_EQ(live.ReceivedBit(i).x, recounted.ReceivedBit(i).x) << i;
+  }
+}
