@@ -85,9 +85,6 @@ namespace {
 constexpr std::uint8_t kOne = 1, kNrziHigh = 2;
 constexpr int kPositionShift = 2;
 
-int FrameLength(bool startStop, bool parity) {
-  return 8 + (startStop ? 3 : 0) + (parity ? 1 : 0);
-}
 }  // namespace
 
 void TLine::Add(const TSentBit& bit) {
@@ -111,7 +108,7 @@ void TLine::Add(const TSentBit& bit) {
                                             (bit.nrziBefore > 0 ? kNrziHigh : 0) |
                                             (position << kPositionShift)));
   end_ = bit.startMs + bit.bitTime;
-  if (position == FrameLength(bit.startStop, bit.parity) - 1) ++charactersSent_;
+  if (position == FrameBitCount(bit.startStop, bit.parity) - 1) ++charactersSent_;
 }
 
 void TLine::Clear() {

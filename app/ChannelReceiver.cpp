@@ -31,20 +31,6 @@ bool OnStartSide(int encoding, double v) {
   }
 }
 
-char RoleAt(int p, bool startStop, bool parity) {
-  if (startStop) {
-    if (p == 0) return 'S';
-    --p;
-  }
-  if (p < 8) return static_cast<char>('7' - p);
-  if (parity && p == 8) return 'P';
-  return 'T';
-}
-
-int FrameLength(bool startStop, bool parity) {
-  return 8 + (startStop ? 3 : 0) + (parity ? 1 : 0);
-}
-
 constexpr char kRoles[] = "?S76543210PT";
 
 }  // namespace
@@ -181,7 +167,7 @@ TReach TChannelReceiver::UartBit() {
   const TBitInfo& now = cursor_.Current();
   // Only after a whole sent frame: inside one the next bit is surely on its way.
   const bool idle = r == kWait && limit_ == line_.Count() && now.index + 1 == line_.Count() &&
-                    now.startStop && now.position + 1 == FrameLength(now.startStop, now.parity) &&
+                    now.startStop && now.position + 1 == FrameBitCount(now.startStop, now.parity) &&
                     s >= now.start + now.bitTime;
   if (r != kHere && !idle) return r;
   if (idle) KeepBeforeIdle();
@@ -292,7 +278,7 @@ void TChannelReceiver::BeginFrame(double start, const TBitInfo& at) {
   frame_.active = true;
   frame_.startStop = at.startStop;
   frame_.parity = at.parity;
-  frame_.length = FrameLength(at.startStop, at.parity);
+  frame_.length = FrameBitCount(at.startStop, at.parity);
   frame_.startX = start;
   frame_.first = decisions_.size();
 }
@@ -303,7 +289,7 @@ void TChannelReceiver::Record(double s, const TCell& cell, char digit, double bi
   ++counters_.bitsSampled;
   if (digit != sent.digit) ++counters_.bitsWrong;
   const int one = digit == '1' ? 1 : 0;
-  const char role = frame_.active ? RoleAt(frame_.count, frame_.startStop, frame_.parity) : '?';
+  const char role = frame_.active ? FrameBitRole(frame_.count, frame_.startStop, frame_.parity) : '?';
   TDecision d(static_cast<std::uint32_t>(cell.bit), frac, cell.value, one != 0, role);
   if (frame_.active) {
     if (role >= '0' && role <= '7') {

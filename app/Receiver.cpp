@@ -11,17 +11,6 @@ namespace {
 // each erase amortised over the points that made it.
 constexpr std::size_t kCompactAt = 1024;
 
-// The role of the bit at position p (from 0) of a frame, in the order sent.
-char RoleAt(int p, bool startStop, bool parity) {
-  if (startStop) {
-    if (p == 0) return 'S';
-    --p;
-  }
-  if (p < 8) return static_cast<char>('7' - p);
-  if (parity && p == 8) return 'P';
-  return 'T';
-}
-
 double Interpolate(double x0, double y0, double x1, double y1, double s) {
   return y0 + (y1 - y0) * (s - x0) / (x1 - x0);
 }
@@ -211,7 +200,7 @@ void TReceiver::Assemble(TReceivedBit bit, double start, double end) {
     }
     BeginFrame(start);
   }
-  bit.role = RoleAt(frame_.count, frame_.startStop, frame_.parity);
+  bit.role = FrameBitRole(frame_.count, frame_.startStop, frame_.parity);
   CheckBit(bit);
   bits_.push_back(std::move(bit));
   ++frame_.count;

@@ -45,6 +45,22 @@ struct TReceivedFrame {
 std::string ParityErrorReason(int ones);
 std::string FramingErrorReason();
 
+// A frame's length in bits and the role of the bit at position p (from 0) in the
+// order sent, as the transmitter frames a character with these options; both
+// receivers, and the channel's count of characters sent, read frames by them.
+inline int FrameBitCount(bool startStop, bool parity) {
+  return 8 + (startStop ? 3 : 0) + (parity ? 1 : 0);
+}
+inline char FrameBitRole(int p, bool startStop, bool parity) {
+  if (startStop) {
+    if (p == 0) return 'S';
+    --p;
+  }
+  if (p < 8) return static_cast<char>('7' - p);
+  if (parity && p == 8) return 'P';
+  return 'T';
+}
+
 // Bits are sampled at mid-bit on a grid of bit times counted from the last line change.
 // Levels between points are read off the segment there; at an edge (two points at one x)
 // the level arriving from the left is the first of them and the level leaving to the right
