@@ -33,23 +33,6 @@ struct Messages {
   std::vector<std::string> shown;
 };
 
-// Every call of a recorded drawing with its tools, one text each (the chart
-// keeps drawing into the bitmap the first surface made, so reuse one surface).
-std::vector<std::string> Drawing(TChart& chart, tk::TRecordingSurface& surface) {
-  surface.Clear();
-  chart.PaintInto(surface, {0, 0, chart.Width(), chart.Height()});
-  std::vector<std::string> out;
-  for (const tk::TDrawCall& c : surface.Calls()) {
-    if (c.op == "CreateBitmap") continue;
-    char tools[160];
-    std::snprintf(tools, sizeof tools, " pen %x/%d/%d brush %x/%d font %s/%d",
-                  static_cast<unsigned>(c.pen.color), c.pen.width, static_cast<int>(c.pen.style),
-                  static_cast<unsigned>(c.brush.color), static_cast<int>(c.brush.style),
-                  c.font.font.name.c_str(), c.font.font.height);
-    out.push_back(c.ToString() + tools);
-  }
-  return out;
-}
 
 bool Drew(const std::vector<std::string>& drawing, const std::string& prefix) {
   for (const std::string& s : drawing)
@@ -216,23 +199,10 @@ TEST_F(ChannelWindow, CountersFollowTheBitsSent) {
 // ---------------------------------------------------------------- the received line
 
 TEST_F(ChannelWindow, IdealChannelLeavesTheDesignedDrawing) {
-  // the designed chart, built apart from the window, with the same points
-  ChartRig designed;
-  ConfigureAsSignalChart(designed.chart);
-  auto* s = new TFastLineSeries;
-  s->SetSeriesColor(tk::clRed);
-  s->LinePen().SetColor(tk::clRed);
-  s->LinePen().SetWidth(3);
-  s->SetShowInLegend(false);
-  s->SetValueFormat("#,##");
-  s->Marks().SetArrowLength(8);
-  s->SetParentChart(&designed.chart);
   form.CheckBox1.SetChecked(true);
   Send("KELDO", 40);
-  designed.chart.BottomAxis().SetIncrement(62);
-  for (int i = 0; i < form.Series1->PointCount(); ++i)
-    s->AddPointXY(form.Series1->XValueAt(i), form.Series1->YValueAt(i));
-  const std::vector<std::string> reference = Drawing(designed.chart, designed.surface);
+  // the designed chart, built apart from the window, with the same points
+  const std::vector<std::string> reference = DesignedSignalDrawing(*form.Series1, 62);
   tk::TRecordingSurface surface;
   ASSERT_EQ(Drawing(form.Chart1, surface), reference);
 

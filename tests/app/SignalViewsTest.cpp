@@ -327,25 +327,6 @@ TEST(SignalViewsOnTheirOwnChart, RoleTextsHideWhenABitIsNarrowerThanThem) {
 
 // ---------------------------------------------------------------- in the real window
 
-// Every call of a recorded drawing with the tools it was drawn with, one text each.
-// The chart keeps drawing into the bitmap the first surface made, which logs into
-// that surface: a chart is drawn onto the same surface every time.
-std::vector<std::string> Drawing(TChart& chart, tk::TRecordingSurface& surface) {
-  surface.Clear();
-  chart.PaintInto(surface, {0, 0, chart.Width(), chart.Height()});
-  std::vector<std::string> out;
-  for (const tk::TDrawCall& c : surface.Calls()) {
-    if (c.op == "CreateBitmap") continue;  // the first paint makes the buffer, later ones reuse it
-    char tools[160];
-    std::snprintf(tools, sizeof tools, " pen %x/%d/%d brush %x/%d font %s/%d/%x/%d",
-                  static_cast<unsigned>(c.pen.color), c.pen.width, static_cast<int>(c.pen.style),
-                  static_cast<unsigned>(c.brush.color), static_cast<int>(c.brush.style),
-                  c.font.font.name.c_str(), c.font.font.height,
-                  static_cast<unsigned>(c.font.font.color), c.font.escapement);
-    out.push_back(c.ToString() + tools);
-  }
-  return out;
-}
 
 // The bottom axis's label values, ascending: its labels are the turned texts.
 std::vector<double> BottomLabels(TChart& chart) {
@@ -411,24 +392,11 @@ TEST_F(SignalViewsWindow, BitGridLabelValues) {
 }
 
 TEST_F(SignalViewsWindow, EveryViewOffLeavesTheDesignedDrawing) {
-  // the designed chart, built apart from the window, with the same points
-  ChartRig designed;
-  ConfigureAsSignalChart(designed.chart);
-  auto* s = new TFastLineSeries;
-  s->SetSeriesColor(tk::clRed);
-  s->LinePen().SetColor(tk::clRed);
-  s->LinePen().SetWidth(3);
-  s->SetShowInLegend(false);
-  s->SetValueFormat("#,##");
-  s->Marks().SetArrowLength(8);
-  s->SetParentChart(&designed.chart);
   form.CheckBox1.SetChecked(true);
   form.CheckBox2.SetChecked(true);
   Send("KELDO", 60);
-  designed.chart.BottomAxis().SetIncrement(62);
-  for (int i = 0; i < form.Series1->PointCount(); ++i)
-    s->AddPointXY(form.Series1->XValueAt(i), form.Series1->YValueAt(i));
-  const std::vector<std::string> reference = Drawing(designed.chart, designed.surface);
+  // the designed chart, built apart from the window, with the same points
+  const std::vector<std::string> reference = DesignedSignalDrawing(*form.Series1, 62);
   tk::TRecordingSurface surface;
   ASSERT_EQ(Drawing(form.Chart1, surface), reference);
   EXPECT_EQ(form.Chart1.SeriesCount(), 1);

@@ -1,10 +1,12 @@
 #pragma once
 // A chart drawn onto a recording surface, and a chart set up as the signal chart.
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "chart/panel/Chart.h"
+#include "chart/series/FastLineSeries.h"
 #include "toolkit/RecordingSurface.h"
 
 // Configures a chart as the program's signal chart (without its series).
@@ -70,3 +72,43 @@ struct ChartRig {
     return s;
   }
 };
+
+// Every call of a recorded drawing with the tools it was drawn with, one text each.
+// The chart keeps drawing into the bitmap the first surface made, which logs into
+// that surface: a chart is drawn onto the same surface every time.
+inline std::vector<std::string> Drawing(TChart& chart, tk::TRecordingSurface& surface) {
+  surface.Clear();
+  chart.PaintInto(surface, {0, 0, chart.Width(), chart.Height()});
+  std::vector<std::string> out;
+  for (const tk::TDrawCall& c : surface.Calls()) {
+    if (c.op == "CreateBitmap") continue;  // the first paint makes the buffer, later ones reuse it
+    char tools[160];
+    std::snprintf(tools, sizeof tools, " pen %x/%d/%d brush %x/%d font %s/%d/%x/%d",
+                  static_cast<unsigned>(c.pen.color), c.pen.width, static_cast<int>(c.pen.style),
+                  static_cast<unsigned>(c.brush.color), static_cast<int>(c.brush.style),
+                  c.font.font.name.c_str(), c.font.font.height,
+                  static_cast<unsigned>(c.font.font.color), c.font.escapement);
+    out.push_back(c.ToString() + tools);
+  }
+  return out;
+}
+
+// The drawing of the designed signal chart, built apart from the window, holding the
+// given points in its one red 3-pixel line, with its bottom labels a bit time apart.
+inline std::vector<std::string> DesignedSignalDrawing(const TChartSeries& sent, double bitTime) {
+  TChart chart;
+  tk::TRecordingSurface surface;
+  ConfigureAsSignalChart(chart);
+  auto* s = new TFastLineSeries;
+  s->SetSeriesColor(tk::clRed);
+  s->LinePen().SetColor(tk::clRed);
+  s->LinePen().SetWidth(3);
+  s->SetShowInLegend(false);
+  s->SetValueFormat("#,##");
+  s->Marks().SetArrowLength(8);
+  s->SetParentChart(&chart);
+  chart.BottomAxis().SetIncrement(bitTime);
+  for (int i = 0; i < sent.PointCount(); ++i)
+    s->AddPointXY(sent.XValueAt(i), sent.YValueAt(i));
+  return Drawing(chart, surface);
+}
