@@ -79,7 +79,7 @@ void TChannelDialog::CreateKnobs() {
     const char* hint;  // what the knob does to the wave
     void (*apply)(TChannelSettings&, double);
   };
-  const KnobSpec specs[] = {
+  const KnobSpec knobs[] = {
       {Tau,
        "Cable time constant",
        "bit times",
@@ -123,7 +123,7 @@ void TChannelDialog::CreateKnobs() {
        }},
   };
   int top = kKnobTop, order = 0;
-  for (const KnobSpec& k : specs) {
+  for (const KnobSpec& k : knobs) {
     k.knob.SetBounds(12, top, kKnobWidth, kKnobHeight);
     k.knob.SetCaption(k.caption);
     k.knob.SetUnit(k.unit);
