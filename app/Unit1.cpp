@@ -249,7 +249,7 @@ void TForm1::CreateSignalViews() {
   ChartMenu.Add("Cop&y picture", false).OnClick = [this] { CopyPictureClick(); };
   ChartMenu.Add("&Save picture...", false).OnClick = [this] { SavePictureClick(); };
   ChartMenu.Add("Save &data...", false).OnClick = [this] { SaveDataClick(); };
-  ChartMenu.Add("C&hannel...", false).OnClick = [this] { ChannelClick(); };
+  ChartMenu.Add("C&hannel…", false).OnClick = [this] { ChannelClick(); };
   ChartMenu.Add("&Eye diagram", false).OnClick = [this] { EyeClick(); };
   compareKey_ = std::make_unique<TShortcut>(Chart1, "Ctrl+E", ssFocused);
   compareKey_->OnActivate = [this] { CompareClick(); };

@@ -56,7 +56,7 @@ class ChannelWindow : public ::testing::Test {
     return nullptr;
   }
   TChannelDialog& OpenDialog() {
-    Command("C&hannel...")->Click();
+    Command("C&hannel…")->Click();
     return *form.ChannelDialog();
   }
   void SetChannel(const TChannelSettings& s) {
@@ -70,7 +70,7 @@ class ChannelWindow : public ::testing::Test {
 
 TEST_F(ChannelWindow, TwoCommandsAfterTheOthersAndNothingOnAtStart) {
   ASSERT_EQ(form.ChartMenu.Count(), 10);
-  EXPECT_EQ(form.ChartMenu.Item(8).Caption(), "C&hannel...");
+  EXPECT_EQ(form.ChartMenu.Item(8).Caption(), "C&hannel…");
   EXPECT_EQ(form.ChartMenu.Item(9).Caption(), "&Eye diagram");
   for (int i : {8, 9})
     EXPECT_FALSE(form.ChartMenu.Item(i).Checkable());

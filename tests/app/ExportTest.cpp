@@ -214,7 +214,7 @@ TEST_F(ExportTest, WrittenFilesHoldExactlyTheBytes) {
 TEST_F(ExportTest, MenuCommandsFollowTheViewsWithTheirOwnAccelerators) {
   const char* captions[] = {"&Bit grid",     "Bit r&oles",    "&Receiver",
                             "&Clock",        "Com&pare encodings", "Cop&y picture",
-                            "&Save picture...", "Save &data...", "C&hannel...",
+                            "&Save picture...", "Save &data...", "C&hannel…",
                             "&Eye diagram"};
   ASSERT_EQ(form.ChartMenu.Count(), 10);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(form.ChartMenu.Item(i).Caption(), captions[i]);
