@@ -269,8 +269,12 @@ void TCustomChartAxis::DefaultValuePass(double step) {
   // kept. Dividing by (1 + 1e-12) does that only for a minimum of 0 or more; a
   // negative minimum would be pushed above itself and lose its label (-2 on
   // an axis from -2 to 2), so it is multiplied instead.
-  const double lowerEnd = CurrentMinimum >= 0 ? (CurrentMinimum - 1e-12) / (1 + 1e-12)
-                                              : (CurrentMinimum - 1e-12) * (1 + 1e-12);
+  // On huge values that share of the minimum spans whole steps (1e-12 of
+  // 1e300 is a thousand steps of 1e285), which would add labels below the axis,
+  // thousands at one pixel when the range is zero: never more than half a step.
+  const double lowerEnd = std::max(CurrentMinimum >= 0 ? (CurrentMinimum - 1e-12) / (1 + 1e-12)
+                                                       : (CurrentMinimum - 1e-12) * (1 + 1e-12),
+                                   CurrentMinimum - step / 2);
   // bounded by the label count limit; the guard stops a step too small to move the value
   for (int guard = 0; value > CurrentMaximum && guard < 100; ++guard)
     value = StepBack(value, step);

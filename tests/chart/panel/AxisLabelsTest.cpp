@@ -273,3 +273,40 @@ TEST(DepthAxis, LabelsEveryActiveSeriesAtItsSlotInA3DChart) {
     EXPECT_EQ(at[static_cast<size_t>(i)].second, r.chart.ChartRect.bottom - z) << i;
   }
 }
+
+// The lower end keeps a label stepped down onto the minimum despite rounding;
+// on huge values its 1e-12 share of the minimum spans many steps, and those
+// labels below the axis were drawn too, thousands at one pixel on a range of
+// zero width (a fuzzed chart took seconds a paint).
+TEST(AxisLabels, NoLabelAWholeStepBelowTheMinimum) {
+  const double big = std::ldexp(1.0, 70), bigStep = std::ldexp(1.0, 20);
+  struct Row {
+    double min, max, increment;
+    std::size_t labels;
+    double lowest;
+  } rows[] = {
+      {0, 4, 1, 5, 0},
+      {-2, 2, 1, 5, -2},
+      {1e6, 1e6 + 10, 1, 11, 1e6},
+      {big, big + 10 * bigStep, bigStep, 11, big},
+      {big, big, bigStep, 1, big},
+      {1e300, 1e300, 1e286, 1, 1e300},
+      {1.7976931348623157e308, 1.7976931348623157e308, 2e292, 1, 1.7976931348623157e308},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.min);
+    LabelRig r;
+    r.chart.LeftAxis().SetLabels(false);
+    TChartAxis& a = r.chart.BottomAxis();
+    a.SetLimits(row.min, row.max);
+    a.SetIncrement(row.increment);
+    a.SetLabelsSeparation(0);
+    a.SetLabelsOnAxis(true);
+    r.Paint();
+    const auto texts = r.Texts();
+    EXPECT_EQ(texts.size(), row.labels);
+    if (!texts.empty()) {
+      EXPECT_EQ(texts.back(), tk::FormatFloat("#,##0.###", row.lowest));
+    }
+  }
+}
