@@ -59,16 +59,12 @@ bool SameLine(const TReceiverLine& a, const TReceiverLine& b) {
 
 char BitRole(int frameLength, int index) {
   if (index < 0 || index >= frameLength) return '?';
-  const bool startStop = frameLength >= 11;
-  const bool parity = frameLength == 9 || frameLength == 12;
-  if (frameLength != 8 && frameLength != 9 && frameLength != 11 && frameLength != 12) return '?';
-  if (startStop) {
-    if (index == 0) return 'S';
-    if (index >= frameLength - 2) return 'T';
-    --index;  // the data bits follow the start bit
-  }
-  if (index < 8) return static_cast<char>('7' - index);
-  return parity && index == 8 ? 'P' : '?';
+  // the length tells the framing options apart: 8, 9, 11 and 12 bits
+  for (bool startStop : {false, true})
+    for (bool parity : {false, true})
+      if (FrameBitCount(startStop, parity) == frameLength)
+        return FrameBitRole(index, startStop, parity);
+  return '?';
 }
 
 std::uint8_t FrameCode(const std::string& frame) {
