@@ -193,7 +193,9 @@ std::string TChartSeries::MarkTextOf(int index) const {
       text = labelOrValue() + " " + ValueText(*this, MarkValueAt(index));
       break;
     case smsLegend:
-      if (parentChart_) text = parentChart_->FormatValueForLegend(const_cast<TChartSeries*>(this), index);
+      // the legend counts rows, not points: a pie's gathered slices have none
+      if (const int row = PointToLegendIndex(index); parentChart_ && row >= 0)
+        text = parentChart_->FormatValueForLegend(const_cast<TChartSeries*>(this), row);
       break;
     case smsPercentTotal:
       text = PercentTotalText(*this, index);

@@ -548,6 +548,14 @@ int TPieSeries::LegendIndexToPoint(int i) const {
   return -1;
 }
 
+int TPieSeries::PointToLegendIndex(int point) const {
+  if (point < 0 || point >= PointCount() || IsOtherMember(point)) return -1;
+  int row = 0;
+  for (int p = 0; p < point; ++p)
+    if (!IsOtherMember(p)) ++row;
+  return row;
+}
+
 void TPieSeries::PrepareLegendBrush(int index, tk::TColor& backColor, tk::TBrushStyle& style) {
   if (!usePatterns_ || index < 0) return;
   style = kPatterns[index % 6];

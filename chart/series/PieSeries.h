@@ -180,6 +180,7 @@ class TPieSeries : public TCircledSeries {
   int PointAtPixel(int x, int y) const override;
   int LegendItemCount() const override;
   int LegendIndexToPoint(int i) const override;
+  int PointToLegendIndex(int point) const override;
   void PrepareLegendBrush(int index, tk::TColor& backColor, tk::TBrushStyle& style) override;
   int SampleCount() const override { return 8; }
   void FillSampleValues(int count) override;

@@ -250,6 +250,8 @@ class TChartSeries : public tk::TComponent {
   // ---------------------------------------------------------------- legend
   virtual int LegendItemCount() const { return PointCount(); }
   virtual int LegendIndexToPoint(int i) const { return i; }
+  // The legend row showing a point, -1 when the legend shows it in none.
+  virtual int PointToLegendIndex(int point) const { return point; }
   virtual tk::TColor LegendEntryColor(int i) const { return PointColor(i); }
   std::string LegendText(int index, TLegendTextStyle style) const;
   // The colour box of a legend item: index -1 stands for the whole series.

@@ -713,3 +713,25 @@ TEST(PieSeriesType, AssignCopiesThePieSettings) {
 }
 
 }  // namespace
+
+// A mark in the legend's style shows the legend row of its point; with small
+// slices gathered into "Other" the rows are fewer than the points, and a mark
+// took its point index for a row, asked for a row past the last and threw out
+// of the paint.
+TEST(PieOtherSlice, LegendStyleMarksShowTheirPointsRows) {
+  PieRig r({50, 45, 3, 2}, true);
+  r.pie->Marks().SetStyle(smsLegend);
+  r.pie->OtherSlice().SetStyle(poBelowPercent);
+  r.pie->OtherSlice().SetValue(10);
+  ASSERT_NO_THROW(r.Paint());
+  ASSERT_EQ(r.pie->PointCount(), 5);
+  const struct {
+    int point, row;  // row -1: gathered into "Other", in no row
+  } rows[] = {{0, 0}, {1, 1}, {2, -1}, {3, -1}, {4, 2}};
+  for (const auto& row : rows) {
+    ASSERT_NO_THROW(r.pie->MarkTextOf(row.point)) << row.point;
+    EXPECT_EQ(r.pie->MarkTextOf(row.point),
+              row.row < 0 ? "" : r.chart.FormatValueForLegend(r.pie, row.row))
+        << row.point;
+  }
+}
