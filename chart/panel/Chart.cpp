@@ -60,7 +60,10 @@ void TCustomChart::PaintTitlesAndLegend() {
 }
 
 std::string TCustomChart::FormatValueForLegend(TChartSeries* series, int valueIndex) {
-  return series ? legend_->PointText(*series, valueIndex) : std::string();
+  if (!series) return {};
+  // the legend counts rows, not points: a pie's gathered slices have none
+  const int row = series->PointToLegendIndex(valueIndex);
+  return row >= 0 ? legend_->PointText(*series, row) : std::string();
 }
 
 void TCustomChart::SwitchPieMode(bool entering) {

@@ -193,9 +193,7 @@ std::string TChartSeries::MarkTextOf(int index) const {
       text = labelOrValue() + " " + ValueText(*this, MarkValueAt(index));
       break;
     case smsLegend:
-      // the legend counts rows, not points: a pie's gathered slices have none
-      if (const int row = PointToLegendIndex(index); parentChart_ && row >= 0)
-        text = parentChart_->FormatValueForLegend(const_cast<TChartSeries*>(this), row);
+      if (parentChart_) text = parentChart_->FormatValueForLegend(const_cast<TChartSeries*>(this), index);
       break;
     case smsPercentTotal:
       text = PercentTotalText(*this, index);

@@ -731,7 +731,7 @@ TEST(PieOtherSlice, LegendStyleMarksShowTheirPointsRows) {
   for (const auto& row : rows) {
     ASSERT_NO_THROW(r.pie->MarkTextOf(row.point)) << row.point;
     EXPECT_EQ(r.pie->MarkTextOf(row.point),
-              row.row < 0 ? "" : r.chart.FormatValueForLegend(r.pie, row.row))
+              row.row < 0 ? "" : r.chart.Legend().PointText(*r.pie, row.row))
         << row.point;
   }
 }
