@@ -6,7 +6,6 @@
 // Compare the medians of one run; nothing here is a test.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
@@ -162,12 +161,3 @@ BENCHMARK(BM_Bars_QtCharts)->Apply(Repeat);
 #endif
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

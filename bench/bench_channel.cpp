@@ -5,7 +5,6 @@
 // the bytes the history holds per bit.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <cstdint>
 #include <memory>
@@ -200,12 +199,3 @@ BENCHMARK(BM_WindowWave)->ArgsProduct({{leNrzL, leManchester}, {0, 5}})->Unit(be
 BENCHMARK(BM_Recount)->Arg(leNrzL)->Arg(leManchester)->Unit(benchmark::kMillisecond)->Iterations(4);
 BENCHMARK(BM_EyeBit)->ArgsProduct({{leNrzL, leManchester}, {1, 16}});
 BENCHMARK(BytesPerBit)->Arg(leNrzL)->Arg(leManchester)->Iterations(1);
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -7,9 +7,7 @@
 // fall outside it. A measurement, not a test: nothing is asserted.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
-#include <cstdlib>
 #include <string>
 
 #include "app/Unit1.h"
@@ -103,12 +101,3 @@ void BM_Paint_LastSecond(benchmark::State& state) {
 BENCHMARK(BM_Tick_InWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Tick_DesignedWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Paint_LastSecond)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

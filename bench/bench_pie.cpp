@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -89,12 +88,3 @@ BENCHMARK(BM_Pie_QtCharts)->Arg(10'000)->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
