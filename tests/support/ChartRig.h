@@ -1,6 +1,8 @@
 #pragma once
 // A chart drawn onto a recording surface, and a chart set up as the signal chart.
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -62,6 +64,22 @@ struct ChartRig {
     for (const auto& c : surface.Calls())
       if (c.op == "TextOut") out.push_back(c.text);
     return out;
+  }
+  // The boxes of a series' marks in the last paint (rectangles in the marks'
+  // colour), each checked inside the chart's rectangle grown by slack pixels on
+  // its right and bottom edges, and their count.
+  void ExpectMarkBoxesInsideTheChart(const TChartSeries& s, std::size_t count, int slack = 0) {
+    std::size_t boxes = 0;
+    for (const tk::TDrawCall& call : surface.Calls()) {
+      if (call.op != "Rectangle" || call.brush.color != s.Marks().BackColor()) continue;
+      ++boxes;
+      SCOPED_TRACE(call.ToString());
+      EXPECT_GE(call.args[0], chart.ChartRect.left);
+      EXPECT_GE(call.args[1], chart.ChartRect.top);
+      EXPECT_LE(call.args[2], chart.ChartRect.right + slack);
+      EXPECT_LE(call.args[3], chart.ChartRect.bottom + slack);
+    }
+    EXPECT_EQ(boxes, count);
   }
   // an active series with no points on the default axes, owned by the chart;
   // like the signal's series it stays out of the legend

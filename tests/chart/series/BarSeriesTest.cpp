@@ -485,17 +485,7 @@ TEST(BarSeries, MarkBoxesOfTheLongestBarsStayInsideTheChart) {
     s->Marks().SetStyle(smsValue);
     (c.upright ? r.chart.LeftAxis() : r.chart.BottomAxis()).SetAutomatic(true);
     r.Paint();
-    int boxes = 0;
-    for (const tk::TDrawCall& call : r.surface.Calls()) {
-      if (call.op != "Rectangle" || call.brush.color != s->Marks().BackColor()) continue;
-      ++boxes;
-      SCOPED_TRACE(call.ToString());
-      EXPECT_GE(call.args[0], r.chart.ChartRect.left);
-      EXPECT_GE(call.args[1], r.chart.ChartRect.top);
-      EXPECT_LE(call.args[2], r.chart.ChartRect.right);
-      EXPECT_LE(call.args[3], r.chart.ChartRect.bottom);
-    }
-    EXPECT_EQ(boxes, static_cast<int>(c.values.size()));
+    r.ExpectMarkBoxesInsideTheChart(*s, c.values.size());
   }
 }
 

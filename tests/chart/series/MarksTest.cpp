@@ -394,16 +394,6 @@ TEST(MarksPaint, MarksAboveThePointsStayInsideTheChart) {
     s->Marks().SetVisible(true);
     s->Marks().SetStyle(smsValue);
     r.Paint();
-    int boxes = 0;
-    for (const tk::TDrawCall& call : r.surface.Calls()) {
-      if (call.op != "Rectangle" || call.brush.color != s->Marks().BackColor()) continue;
-      ++boxes;
-      SCOPED_TRACE(call.ToString());
-      EXPECT_GE(call.args[0], r.chart.ChartRect.left);
-      EXPECT_GE(call.args[1], r.chart.ChartRect.top);
-      EXPECT_LE(call.args[2], r.chart.ChartRect.right + 1);
-      EXPECT_LE(call.args[3], r.chart.ChartRect.bottom + 1);
-    }
-    EXPECT_EQ(boxes, static_cast<int>(c.values.size()));
+    r.ExpectMarkBoxesInsideTheChart(*s, c.values.size(), 1);
   }
 }
